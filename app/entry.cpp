@@ -1,0 +1,145 @@
+// Program entry: refuses old systems, applies the command-line gate, fills the start-up
+// fields, has the settings loaded and runs exactly one mode.
+#include "app/entry.h"
+
+#include <shellapi.h>
+
+#include "base/fixed_texts.h"
+#include "base/message_box.h"
+#include "base/messages.h"
+#include "base/path.h"
+#include "res/resource.h"
+#include "setup/install_state.h"
+#include "setup/settings.h"
+#include "uninstall/handoff.h"
+#include "wizard/wizard.h"
+
+namespace {
+
+bool ContainsAny(const char* text, const char* characters)
+{
+    for (const char* p = text; *p; ++p) {
+        for (const char* c = characters; *c; ++c) {
+            if (*p == *c)
+                return true;
+        }
+    }
+    return false;
+}
+
+bool FileExists(const char* path)
+{
+    return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES;
+}
+
+// Overwrites infPath from its extension's dot onward with suffix ("J.INF" and the like).
+void ReplaceFromDot(const char* suffix)
+{
+    char* dot = ExtensionPart(installState.infPath);
+    if (dot == nullptr)
+        return;
+    char candidate[kPathCapacity];
+    size_t keep = dot - installState.infPath;
+    CopyMemory(candidate, installState.infPath, keep);
+    candidate[keep] = '\0';
+    if (AppendText(candidate, suffix))
+        CopyText(installState.infPath, candidate);
+}
+
+void OpenWithShell(const char* file)
+{
+    ShellExecuteA(nullptr, "open", file, nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+int RunInstallMode()
+{
+    // Relative source names in the setup information file resolve against the installer's folder.
+    SetCurrentDirectoryA(installState.sourceDir);
+    RunInstallWizard();
+    if (!installState.installDone) {
+        ShowMessage(nullptr, IDS_INSTALL_INTERRUPTED, installState.title, MB_ICONINFORMATION);
+        return 1;
+    }
+    ShowMessage(nullptr, IDS_INSTALL_COMPLETED, installState.title, MB_ICONINFORMATION);
+    // The finish handler made installDir the current directory, so a relative name opens a
+    // file of the installed application.
+    if (installState.openAfterInstall[0] != '\0')
+        OpenWithShell(installState.openAfterInstall);
+    char launch[280] = {};
+    if (CopyText(launch, installState.sourceDir) && AppendText(launch, "launch.exe"))
+        OpenWithShell(launch);
+    return 1;
+}
+
+}  // namespace
+
+bool PassesCommandLineGate(const char* commandLine)
+{
+    return ContainsAny(commandLine, "rRxX") || lstrlenA(commandLine) == 3;
+}
+
+bool SetWorkingPath(const char* workingPath)
+{
+    if (!CopyText(installState.sourceDir, workingPath))
+        return false;
+    *FileNamePart(installState.sourceDir) = '\0';
+    return CopyText(installState.exeName, FileNamePart(workingPath));
+}
+
+void LocateSetupInformation(const char* workingPath)
+{
+    if (!CopyText(installState.infPath, workingPath) || !ReplaceExtension(installState.infPath, "INF")) {
+        installState.infPath[0] = '\0';
+    } else if (!FileExists(installState.infPath)) {
+        ReplaceFromDot(LoadMessage(IDS_INF_SUFFIX));
+        if (!FileExists(installState.infPath))
+            ReplaceFromDot("E.INF");
+    }
+    CopyText(installState.infName, FileNamePart(installState.infPath));
+}
+
+int ProgramEntry(HINSTANCE instance, const char* commandLine)
+{
+    installState.instance = instance;
+    if (LOBYTE(LOWORD(GetVersion())) < 4) {
+        ShowMessage(nullptr, IDS_OLD_WINDOWS, nullptr, MB_ICONERROR);
+        return 1;
+    }
+    if (!PassesCommandLineGate(commandLine))
+        return 0;
+
+    DWORD length = GetModuleFileNameA(instance, installState.modulePath, sizeof installState.modulePath);
+    if (length == 0 || length >= sizeof installState.modulePath)
+        return 1;
+
+    const char* line = commandLine;
+    if (*line == '/')
+        ++line;
+
+    const char* workingPath = installState.modulePath;
+    if (*line == 'x') {
+        workingPath = line[1] != '\0' ? line + 2 : line + 1;
+    } else if (ContainsAny(commandLine, "rR")) {
+        if (ShowJapaneseMessageBox(nullptr, kUninstallQuestionText, kUninstallQuestionCaption, 932, MB_OKCANCEL) != IDOK)
+            return 0;
+    }
+
+    // A working path too long to hold would be cut into the name of another file: refuse it.
+    if (!SetWorkingPath(workingPath)) {
+        ShowMessage(nullptr, IDS_NO_INFORMATION, nullptr, MB_ICONERROR);
+        return 1;
+    }
+    LocateSetupInformation(workingPath);
+    if (!LoadSetupInformation())
+        return 1;
+
+    if (*line == 'r' || *line == 'R') {
+        RequestUninstall();
+        return 1;
+    }
+    if (*line == 'x') {
+        RunUninstallWorker();
+        return 1;
+    }
+    return RunInstallMode();
+}

@@ -1,0 +1,30 @@
+// RegistryKey: owner of one open registry key, closed when its scope ends.
+#pragma once
+
+#include <windows.h>
+
+class RegistryKey {
+public:
+    RegistryKey() = default;
+    ~RegistryKey() { Close(); }
+    RegistryKey(const RegistryKey&) = delete;
+    RegistryKey& operator=(const RegistryKey&) = delete;
+
+    // Closes any key held, then opens subKey below root. A failed open leaves the owner closed.
+    bool Open(HKEY root, const char* subKey, REGSAM access);
+
+    // True only for a REG_SZ value whose whole text and terminator fit in capacity bytes; the
+    // buffer then holds the NUL-terminated text. Otherwise false and buffer is unchanged: a
+    // value that does not fit is refused, never cut.
+    bool ReadString(const char* name, char* buffer, DWORD capacity);
+    template <DWORD N> bool ReadString(const char* name, char (&buffer)[N]) { return ReadString(name, buffer, N); }
+
+    void Close();
+
+    HKEY handle = nullptr;
+    bool isOpen = false;
+};
+
+constexpr const char* kShellFoldersKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+constexpr const char* kCurrentVersionKey = "Software\\Microsoft\\Windows\\CurrentVersion";
+constexpr const char* kUninstallKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";

@@ -1,0 +1,48 @@
+# Sourced by the run scripts: a Wine prefix under the build folder and a private Xvfb screen.
+# Sets WINEPREFIX and DISPLAY; stop_wine_env stops the wineserver and the Xvfb started here.
+
+export WINEDEBUG="${WINEDEBUG:--all}"
+export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
+
+# make_prefix DIR: a fresh 64-bit prefix whose user folders are real, empty folders inside it.
+# A new prefix links Desktop, Documents and the like to $HOME; a shortcut made "on the desktop"
+# would land there and a removal that empties "the desktop" would empty $HOME.
+make_prefix() {
+  export WINEPREFIX="$1"
+  if [ ! -f "$WINEPREFIX/.prefix-ready" ]; then
+    rm -rf "$WINEPREFIX"
+    mkdir -p "$WINEPREFIX"
+    wineboot -i >/dev/null 2>&1 || true
+    wineserver -w
+    for link in "$WINEPREFIX"/drive_c/users/*/*; do
+      if [ -L "$link" ]; then
+        rm "$link"
+        mkdir -p "$link"
+      fi
+    done
+    touch "$WINEPREFIX/.prefix-ready"
+  fi
+}
+
+XVFB_PID=""
+start_display() {
+  if [ -n "${KEEP_DISPLAY:-}" ] && [ -n "${DISPLAY:-}" ]; then
+    return 0
+  fi
+  fifo=$(mktemp -u)
+  mkfifo "$fifo"
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+  XVFB_PID=$!
+  read -r number <"$fifo"
+  rm -f "$fifo"
+  export DISPLAY=":$number"
+}
+
+stop_wine_env() {
+  wineserver -k >/dev/null 2>&1 || true
+  if [ -n "$XVFB_PID" ]; then
+    kill "$XVFB_PID" 2>/dev/null || true
+    wait "$XVFB_PID" 2>/dev/null || true
+    XVFB_PID=""
+  fi
+}

@@ -1,0 +1,24 @@
+// Entry resolution: file entries, the two pseudo entries and group entries into paths.
+#pragma once
+
+#include <stddef.h>
+
+// Result of ExpandPathMacro when the expanded path does not fit in the caller's buffer.
+constexpr int kExpandTooLong = -1;
+
+// Expands a destination specification (optional white space, optional folder macro "x!",
+// then a path relative to the base folder) into out. Returns the lower-cased macro letter,
+// 0 without a macro, or kExpandTooLong when the result would not fit (out is then empty).
+int ExpandPathMacro(const char* spec, char* out, size_t capacity);
+
+// Resolves file entry i (-1 the installer itself, 0 the setup information file, 1..N the
+// file entries) into installState.entrySource and entryTarget. Returns false when the
+// destination does not fit in 259 characters: the entry must then be skipped (never copied,
+// never deleted) and both fields are empty. *mayRemove tells whether the uninstaller may
+// delete the destination (false for the system-folder macro).
+bool ResolveInstallEntry(int i, bool* mayRemove = nullptr);
+
+// Resolves group entry i into the shortcut name (entrySource) and the target specification
+// prefixed by installDir (entryTarget). An entry without a comma gives two empty fields.
+// Returns false, with both fields empty, when the target does not fit.
+bool ResolveGroupEntry(int i);

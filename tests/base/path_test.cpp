@@ -1,0 +1,3 @@
+#include <gtest/gtest.h>
+#include "base/path.h"
+TEST(Path, Placeholder) { EXPECT_EQ(nullptr, FindRootEnd("dir")); }

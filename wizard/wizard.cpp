@@ -1,0 +1,4 @@
+// Install wizard (placeholder until the wizard lands).
+#include "wizard/wizard.h"
+
+void RunInstallWizard() {}

@@ -1,0 +1,14 @@
+// Install wizard: the three-page property sheet and its destination-folder page.
+#pragma once
+
+#include <windows.h>
+
+void RunInstallWizard();
+INT_PTR CALLBACK FolderPage(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Megabytes the user may still write on the drive or share holding installDir; 0 when unknown.
+unsigned FreeSpaceMegabytes();
+
+// Shows the shell's folder picker on the current destination; true when a folder was chosen
+// and written into the edit control.
+bool BrowseForDestination(HWND page, int editId);
