@@ -1,0 +1,497 @@
+// Copy page: the copy of one entry with its overwrite rules, the overwrite question, the
+// file stamp text, and the whole step sequence run on a page made from template 105.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "copy_test_helpers.h"
+#include "res/resource.h"
+#include "setup/install_state.h"
+#include "support/test_support.h"
+#include "wizard/copy_page.h"
+
+namespace {
+
+std::string TestName()
+{
+    const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    std::string name = std::string("wizard_copy_") + info->name();
+    for (char& c : name) {
+        if (c == '/')
+            c = '_';
+    }
+    return name;
+}
+
+// The attributes a kept or copied target must have lost. (Wine reports every file as
+// archived, so "normal" is checked as the absence of these.)
+DWORD Restricting(const std::string& path)
+{
+    return GetFileAttributesA(path.c_str()) & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
+}
+
+bool Shown(HWND control)
+{
+    return (GetWindowLongA(control, GWL_STYLE) & WS_VISIBLE) != 0;
+}
+
+class CopyEntryTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        installState = InstallState{};
+        installState.instance = GetModuleHandleA(nullptr);
+        installState.ownerWindow = reinterpret_cast<HWND>(0x1234);  // only passed through
+        GetCurrentDirectoryA(sizeof savedDirectory, savedDirectory);
+        SetCurrentDirectoryA(folder.path().c_str());
+    }
+    void TearDown() override { SetCurrentDirectoryA(savedDirectory); }
+
+    void SetEntry(const std::string& source, const std::string& target)
+    {
+        lstrcpyA(installState.entrySource, source.c_str());
+        lstrcpyA(installState.entryTarget, target.c_str());
+    }
+
+    TempFolder folder{TestName().c_str()};
+    MessageBoxRecorder boxes{IDYES};
+    char savedDirectory[MAX_PATH] = "";
+};
+
+TEST_F(CopyEntryTest, NewTargetGetsItsFolderAndNormalAttributes)
+{
+    ASSERT_TRUE(WriteFileBytes(folder / "src\\a.dat", "new bytes"));
+    SetFileAttributesA((folder / "src\\a.dat").c_str(), FILE_ATTRIBUTE_READONLY);
+    SetEntry(folder / "src\\a.dat", folder / "dest\\sub\\deeper\\a.dat");
+
+    CopyEntryFile(false);
+
+    EXPECT_EQ(ReadFileBytes(folder / "dest\\sub\\deeper\\a.dat"), "new bytes");
+    EXPECT_EQ(Restricting(folder / "dest\\sub\\deeper\\a.dat"), 0u);
+    EXPECT_TRUE(boxes.boxes.empty());
+    SetFileAttributesA((folder / "src\\a.dat").c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+TEST_F(CopyEntryTest, MissingSourceIsReportedWithTheSourceText)
+{
+    SetEntry("missing.txt", folder / "dest\\missing.txt");
+
+    CopyEntryFile(false);
+
+    ASSERT_EQ(boxes.boxes.size(), 1u);
+    EXPECT_EQ(boxes.boxes[0].text, "Failed in copying missing.txt");
+    EXPECT_EQ(boxes.boxes[0].style, static_cast<UINT>(MB_ICONERROR));
+    EXPECT_FALSE(boxes.boxes[0].hasCaption);
+    EXPECT_EQ(boxes.boxes[0].owner, installState.ownerWindow);
+    EXPECT_FALSE(FileExists(folder / "dest\\missing.txt"));
+}
+
+TEST_F(CopyEntryTest, FolderThatIsAFileStopsTheEntry)
+{
+    ASSERT_TRUE(WriteFileBytes(folder / "a.txt", "a"));
+    ASSERT_TRUE(WriteFileBytes(folder / "dest\\blocked", "a file where a folder should be"));
+    SetEntry("a.txt", folder / "dest\\blocked\\a.txt");
+
+    CopyEntryFile(false);
+
+    ASSERT_EQ(boxes.boxes.size(), 1u);
+    EXPECT_EQ(boxes.boxes[0].text,
+              "Unable to create a folder, " + folder / "dest\\blocked" + ", because it already exists.");
+    EXPECT_EQ(ReadFileBytes(folder / "dest\\blocked"), "a file where a folder should be");
+}
+
+// Existing targets: who decides, and what is left.
+struct OverwriteRow {
+    const char* name;
+    int targetAgeDays;   // the source is 10 days old
+    bool silent;
+    int answer;
+    bool readOnlyTarget;
+    bool asks;
+    bool replaced;
+};
+
+void PrintTo(const OverwriteRow& row, std::ostream* out)
+{
+    *out << row.name;
+}
+
+class OverwriteTest : public CopyEntryTest, public ::testing::WithParamInterface<OverwriteRow> {};
+
+TEST_P(OverwriteTest, ExistingTarget)
+{
+    const OverwriteRow& row = GetParam();
+    std::string target = folder / "dest\\file.txt";
+    ASSERT_TRUE(WriteFileBytes(folder / "file.txt", "source"));
+    ASSERT_TRUE(WriteFileBytes(target, "target"));
+    SetFileTimeDaysAgo(folder / "file.txt", 10);
+    SetFileTimeDaysAgo(target, row.targetAgeDays);
+    if (row.readOnlyTarget)
+        SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
+    boxes.setAnswer(row.answer);
+    SetEntry("file.txt", target);
+
+    CopyEntryFile(row.silent);
+
+    EXPECT_EQ(boxes.boxes.size(), row.asks ? 1u : 0u) << row.name;
+    EXPECT_EQ(ReadFileBytes(target), row.replaced ? "source" : "target") << row.name;
+    EXPECT_EQ(Restricting(target), 0u) << row.name;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, OverwriteTest,
+    ::testing::Values(OverwriteRow{"older target replaced silently", 20, false, IDNO, false, false, true},
+                      OverwriteRow{"newer target, Yes replaces", 1, false, IDYES, false, true, true},
+                      OverwriteRow{"newer target, No keeps", 1, false, IDNO, false, true, false},
+                      OverwriteRow{"newer target, silent replaces", 1, true, IDNO, false, false, true},
+                      OverwriteRow{"newer read-only target kept becomes normal", 1, false, IDNO, true, true, false}),
+    [](const ::testing::TestParamInfo<OverwriteRow>& info) { return std::to_string(info.index); });
+
+TEST_F(CopyEntryTest, NewerTargetQuestionNamesTargetAndBothStamps)
+{
+    std::string target = folder / "dest\\file.txt";
+    ASSERT_TRUE(WriteFileBytes(folder / "file.txt", "source"));
+    ASSERT_TRUE(WriteFileBytes(target, "target"));
+    SetFileTimeDaysAgo(folder / "file.txt", 10);
+    SetFileTimeDaysAgo(target, 1);
+    SetEntry("file.txt", target);
+
+    char sourceStamp[1024], targetStamp[1024];
+    FormatFileStamp(sourceStamp, sizeof sourceStamp, "file.txt", LastWriteTime(folder / "file.txt"));
+    FormatFileStamp(targetStamp, sizeof targetStamp, "file.txt", LastWriteTime(target));
+    ASSERT_STRNE(sourceStamp, targetStamp);
+
+    CopyEntryFile(false);
+
+    ASSERT_EQ(boxes.boxes.size(), 1u);
+    EXPECT_EQ(boxes.boxes[0].text, target + " is already exists.\nDo you overwrite the existing file?\n\n Copy To   : " +
+                                       targetStamp + "\n Copy From : " + sourceStamp);
+    EXPECT_EQ(boxes.boxes[0].caption, "Confirmation");
+    EXPECT_EQ(boxes.boxes[0].style, static_cast<UINT>(MB_ICONQUESTION | MB_YESNO));
+    EXPECT_EQ(boxes.boxes[0].owner, installState.ownerWindow);
+}
+
+TEST_F(CopyEntryTest, EqualTimesReplaceWithoutAsking)
+{
+    ASSERT_TRUE(WriteFileBytes(folder / "a.txt", "a"));
+    ASSERT_TRUE(WriteFileBytes(folder / "b.txt", "b"));
+    FILETIME stamp = LastWriteTime(folder / "a.txt");
+    HANDLE file = CreateFileA((folder / "b.txt").c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    SetFileTime(file, nullptr, nullptr, &stamp);
+    CloseHandle(file);
+
+    EXPECT_TRUE(ConfirmOverwrite((folder / "a.txt").c_str(), (folder / "b.txt").c_str()));
+    EXPECT_TRUE(boxes.boxes.empty());
+}
+
+TEST_F(CopyEntryTest, TargetHeldOpenIsReportedAndKept)
+{
+    for (bool silent : {true, false}) {
+        std::string target = folder / "dest\\held.txt";
+        ASSERT_TRUE(WriteFileBytes(folder / "held.txt", "source"));
+        ASSERT_TRUE(WriteFileBytes(target, "target"));
+        SetFileTimeDaysAgo(target, 20);  // older: replaced without a question
+        HANDLE held = CreateFileA(target.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        ASSERT_NE(held, INVALID_HANDLE_VALUE);
+        boxes.boxes.clear();
+        SetEntry("held.txt", target);
+
+        CopyEntryFile(silent);
+        CloseHandle(held);
+
+        ASSERT_EQ(boxes.boxes.size(), 1u) << "silent " << silent;
+        EXPECT_EQ(boxes.boxes[0].text, target + " is in use so that overwriting cannot be executed.");
+        EXPECT_EQ(boxes.boxes[0].style, static_cast<UINT>(MB_ICONERROR));
+        EXPECT_EQ(ReadFileBytes(target), "target");
+    }
+}
+
+TEST_F(CopyEntryTest, EntryTwoIsSkippedOnlyInTheReducedInstallation)
+{
+    ASSERT_TRUE(WriteFileBytes(folder / "02", "voice data"));
+    std::string target = folder / "dest\\02";
+
+    installState.reducedInstall = true;
+    SetEntry("02", target);
+    CopyEntryFile(false);
+    EXPECT_FALSE(FileExists(target));
+
+    // A file an earlier installation left there still loses its read-only attribute.
+    ASSERT_TRUE(WriteFileBytes(target, "old"));
+    SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_READONLY);
+    CopyEntryFile(false);
+    EXPECT_EQ(ReadFileBytes(target), "old");
+    EXPECT_EQ(Restricting(target), 0u);
+    DeleteFileA(target.c_str());
+
+    installState.reducedInstall = false;
+    CopyEntryFile(false);
+    EXPECT_EQ(ReadFileBytes(target), "voice data");
+
+    // Only the exact text counts.
+    installState.reducedInstall = true;
+    ASSERT_TRUE(WriteFileBytes(folder / "020", "x"));
+    SetEntry("020", folder / "dest\\020");
+    CopyEntryFile(false);
+    EXPECT_TRUE(FileExists(folder / "dest\\020"));
+    EXPECT_TRUE(boxes.boxes.empty());
+}
+
+TEST(FileStampTest, DateTwentyFourHourTimeAndName)
+{
+    SYSTEMTIME local = {};
+    local.wYear = 2021;
+    local.wMonth = 3;
+    local.wDay = 4;
+    local.wHour = 15;
+    local.wMinute = 6;
+    local.wSecond = 7;
+    FILETIME localTime, utc;
+    SystemTimeToFileTime(&local, &localTime);
+    LocalFileTimeToFileTime(&localTime, &utc);
+
+    char out[600];
+    FormatFileStamp(out, sizeof out, "PUZZLE.EXE", utc);
+
+    char date[200];
+    GetDateFormatA(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &local, nullptr, date, sizeof date);
+    std::string text = out;
+    EXPECT_EQ(text.substr(0, lstrlenA(date) + 1), std::string(date) + " ") << text;
+    EXPECT_NE(text.find("15:06"), std::string::npos) << text;
+    EXPECT_EQ(text.substr(text.size() - 12), "  PUZZLE.EXE") << text;
+}
+
+TEST(FileStampTest, TooSmallBufferIsLeftEmptyAndNotOverrun)
+{
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
+    char out[32];
+    memset(out, 'X', sizeof out);
+    FormatFileStamp(out, 12, "a-rather-long-file-name.txt", now);
+    EXPECT_EQ(out[0], '\0');
+    for (size_t i = 12; i < sizeof out; ++i)
+        EXPECT_EQ(out[i], 'X') << "byte " << i;
+}
+
+// The whole sequence on a page made from template 105, driven by its own timer and posts.
+class CopyPageTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_PROGRESS_CLASS};
+        InitCommonControlsEx(&controls);
+        installState = InstallState{};
+        installState.instance = GetModuleHandleA(nullptr);
+        GetCurrentDirectoryA(sizeof savedDirectory, savedDirectory);
+
+        source = folder / "pkg\\";
+        dest = folder / "dest\\App\\";
+        ASSERT_TRUE(WriteFileBytes(source + "SETUP.EXE", "installer"));
+        SetCurrentDirectoryA(source.c_str());
+        lstrcpyA(installState.exeName, "SETUP.EXE");
+        lstrcpyA(installState.infName, "SETUPE.INF");
+        lstrcpyA(installState.infPath, (source + "SETUPE.INF").c_str());
+        lstrcpyA(installState.installDir, dest.c_str());
+        lstrcpyA(installState.installKey, key.c_str());
+        lstrcpyA(installState.title, "Copy Page Test");
+        lstrcpyA(installState.menuDir, (folder / "menu\\Puzzle").c_str());
+        SetRegistryString(HKEY_CURRENT_USER, kShellFolders, "Desktop", folder / "desktop");
+        SetRegistryString(HKEY_CURRENT_USER, kShellFolders, "Startup", folder / "startup");
+    }
+    void TearDown() override { SetCurrentDirectoryA(savedDirectory); }
+
+    void WriteInf(const std::string& install, const std::string& group = "")
+    {
+        std::string text = "[Install]\r\nTitle=Copy Page Test\r\nFolder=App\r\n" + install;
+        if (!group.empty())
+            text += "[Group]\r\n" + group;
+        ASSERT_TRUE(WriteFileBytes(source + "SETUPE.INF", text));
+    }
+
+    // Creates the page, makes it active and pumps until the sequence has ended.
+    void RunSequence()
+    {
+        installState.sheetWindow = sheet.window;
+        ASSERT_NE(sheet.CreatePage(IDD_COPY_PAGE, CopyPage), nullptr);
+        EXPECT_EQ(installState.ownerWindow, sheet.page);
+        sheet.Notify(PSN_SETACTIVE);
+        ASSERT_TRUE(PumpUntil([] { return installState.installDone; }));
+        // Anything still queued would be a step too many.
+        PumpUntil([] { return false; }, 400);
+    }
+
+    HWND Control(int id) { return GetDlgItem(sheet.page, id); }
+    std::string Text(int id)
+    {
+        char text[512] = "";
+        GetDlgItemTextA(sheet.page, id, text, sizeof text);
+        return text;
+    }
+
+    static constexpr const char* kShellFolders = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+    TempFolder folder{TestName().c_str()};
+    std::string key = "TinySetupTestCopyPage";
+    std::string source, dest;
+    char savedDirectory[MAX_PATH] = "";
+    MessageBoxRecorder boxes{IDYES};
+    RegistryValueGuard desktopGuard{HKEY_CURRENT_USER, kShellFolders, "Desktop"};
+    RegistryValueGuard startupGuard{HKEY_CURRENT_USER, kShellFolders, "Startup"};
+    ApplicationKeyGuard applicationKey;
+    UninstallEntryGuard uninstallEntry{key};
+    SheetRecorder sheet;
+};
+
+TEST_F(CopyPageTest, NoEntriesMakeFourStepsAndFinish)
+{
+    WriteInf("");
+    installState.fileCount = 0;
+
+    RunSequence();
+
+    EXPECT_EQ(installState.stepIndex, 4);
+    EXPECT_EQ(ReadFileBytes(dest + "SETUP.EXE"), "installer");
+    EXPECT_TRUE(FileExists(dest + "SETUP.INF")) << "the installed setup file bears the program's name";
+    EXPECT_EQ(SendMessageA(Control(IDC_PROGRESS), PBM_GETRANGE, TRUE, 0), 0);
+    EXPECT_EQ(SendMessageA(Control(IDC_PROGRESS), PBM_GETRANGE, FALSE, 0), 3);
+    EXPECT_EQ(SendMessageA(Control(IDC_PROGRESS), PBM_GETPOS, 0, 0), 3);
+    EXPECT_FALSE(Shown(Control(IDC_PROGRESS)));
+    EXPECT_EQ(Text(IDC_STATUS), "Installation succeeded.  Press <Finish> for completion.");
+    EXPECT_TRUE(Shown(Control(IDC_UNINSTALL_HINT)));
+    EXPECT_EQ(Text(IDC_UNINSTALL_HINT), "Use <Add/Remove Programs> in the Control Panel for the uninstallation.");
+    EXPECT_TRUE(boxes.boxes.empty());
+
+    // The sheet: Cancel became Close, every button off while copying, then Finish alone.
+    EXPECT_EQ(sheet.Received(PSM_CANCELTOCLOSE).size(), 1u);
+    auto buttons = sheet.Received(PSM_SETWIZBUTTONS);
+    ASSERT_EQ(buttons.size(), 2u);
+    EXPECT_EQ(buttons[0].lParam, 0);
+    EXPECT_EQ(buttons[1].lParam, PSWIZB_FINISH);
+
+    // Registration of the installed copy.
+    RegistryValue command = ReadRegistryValue(HKEY_LOCAL_MACHINE, uninstallEntry.path().c_str(), "UninstallString");
+    EXPECT_EQ(command.text(), "\"" + dest + "SETUP.EXE\" /r");
+    EXPECT_EQ(ReadRegistryValue(HKEY_CURRENT_USER, "Software\\Tamberlyn\\tq", "ExecPath").text(), dest);
+
+    // A stray command after the end does not run the last step again.
+    SendMessageA(sheet.page, WM_COMMAND, 1, 0);
+    EXPECT_EQ(installState.stepIndex, 4);
+}
+
+TEST_F(CopyPageTest, EveryEntryIsCopiedAndFailuresDoNotStopTheSequence)
+{
+    ASSERT_TRUE(WriteFileBytes(source + "readme.txt", "readme"));
+    ASSERT_TRUE(WriteFileBytes(source + "data\\a.dat", "data"));
+    WriteInf("1=readme.txt\r\n2=missing.txt\r\n3=data\\a.dat\r\n4=readme.txt,docs\\copy.txt\r\n");
+    installState.fileCount = 4;
+
+    RunSequence();
+
+    EXPECT_EQ(installState.stepIndex, 8);
+    EXPECT_EQ(ReadFileBytes(dest + "readme.txt"), "readme");
+    EXPECT_EQ(ReadFileBytes(dest + "data\\a.dat"), "data");
+    EXPECT_EQ(ReadFileBytes(dest + "docs\\copy.txt"), "readme");
+    ASSERT_EQ(boxes.boxes.size(), 1u);
+    EXPECT_EQ(boxes.boxes[0].text, "Failed in copying missing.txt");
+    EXPECT_EQ(boxes.boxes[0].owner, sheet.page);
+    EXPECT_EQ(SendMessageA(Control(IDC_PROGRESS), PBM_GETRANGE, FALSE, 0), 7);
+}
+
+TEST_F(CopyPageTest, InstalledCopyIsReplacedWithoutAQuestion)
+{
+    WriteInf("");
+    ASSERT_TRUE(WriteFileBytes(dest + "SETUP.EXE", "newer installed copy"));
+    SetFileTimeDaysAgo(source + "SETUP.EXE", 30);
+    ASSERT_TRUE(WriteFileBytes(dest + "SETUP.INF", "newer setup file"));
+    SetFileTimeDaysAgo(source + "SETUPE.INF", 30);
+    boxes.setAnswer(IDNO);
+
+    RunSequence();
+
+    EXPECT_EQ(ReadFileBytes(dest + "SETUP.EXE"), "installer");
+    // The setup information file is asked about; No keeps it.
+    ASSERT_EQ(boxes.boxes.size(), 1u);
+    EXPECT_EQ(boxes.boxes[0].text.rfind(dest + "SETUP.INF is already exists.", 0), 0u) << boxes.boxes[0].text;
+    EXPECT_EQ(ReadFileBytes(dest + "SETUP.INF"), "newer setup file");
+}
+
+TEST_F(CopyPageTest, EntryWhoseDestinationDoesNotFitIsReportedAndSkipped)
+{
+    // installDir of 200 characters: an entry path of 70 more does not fit in 259.
+    dest = folder / (std::string(190 - folder.path().size(), 'd') + "\\");
+    lstrcpyA(installState.installDir, dest.c_str());
+    std::string longName = std::string(70, 'n') + ".txt";
+    ASSERT_TRUE(WriteFileBytes(source + "short.txt", "short"));
+    WriteInf("1=short.txt," + longName + "\r\n2=short.txt\r\n");
+    installState.fileCount = 2;
+
+    RunSequence();
+
+    ASSERT_EQ(boxes.boxes.size(), 1u);
+    EXPECT_EQ(boxes.boxes[0].text, "Failed in copying short.txt");
+    EXPECT_EQ(boxes.boxes[0].style, static_cast<UINT>(MB_ICONERROR));
+    EXPECT_EQ(ReadFileBytes(dest + "short.txt"), "short");
+    // Nothing was written under a cut name.
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((dest + "n*").c_str(), &found);
+    EXPECT_EQ(search, INVALID_HANDLE_VALUE) << found.cFileName;
+    if (search != INVALID_HANDLE_VALUE)
+        FindClose(search);
+    EXPECT_TRUE(installState.installDone);
+}
+
+TEST_F(CopyPageTest, UninstallShortcutNamesTheFinalHint)
+{
+    ASSERT_TRUE(WriteFileBytes(source + "puzzle.exe", "game"));
+    WriteInf("1=puzzle.exe\r\n", "1=Puzzle,puzzle.exe\r\n2=Uninstall Puzzle,SETUP.EXE,/r\r\n");
+    installState.fileCount = 1;
+    installState.groupCount = 2;
+    installState.wantMenuShortcuts = true;
+    ASSERT_TRUE(WriteFileBytes(folder / "desktop\\keep", ""));
+
+    RunSequence();
+
+    EXPECT_TRUE(FileExists(folder / "menu\\Puzzle\\Puzzle.lnk"));
+    EXPECT_TRUE(FileExists(folder / "menu\\Puzzle\\Uninstall Puzzle.lnk"));
+    EXPECT_FALSE(FileExists(folder / "desktop\\Copy Page Test.lnk"));
+    EXPECT_EQ(Text(IDC_UNINSTALL_HINT), "Use <Uninstall Puzzle> in the menu for the uninstallation.");
+}
+
+TEST_F(CopyPageTest, ResidentProgramGetsTheStartupShortcutOnly)
+{
+    ASSERT_TRUE(WriteFileBytes(source + "tsr.exe", "resident"));
+    WriteInf("1=tsr.exe\r\nTSR=1\r\n");
+    installState.fileCount = 1;
+    installState.residentProgram = true;
+    installState.wantMenuShortcuts = true;
+    installState.wantDesktopShortcut = true;
+    for (const char* place : {"startup", "desktop", "menu\\Puzzle"})
+        ASSERT_TRUE(WriteFileBytes(folder / (std::string(place) + "\\keep"), ""));
+
+    RunSequence();
+
+    EXPECT_TRUE(FileExists(folder / "startup\\Copy Page Test.lnk"));
+    EXPECT_FALSE(FileExists(folder / "menu\\Puzzle\\Copy Page Test.lnk"));
+    EXPECT_FALSE(FileExists(folder / "desktop\\Copy Page Test.lnk"));
+}
+
+TEST_F(CopyPageTest, FinishMakesTheDestinationCurrentAndReadsOpen)
+{
+    WriteInf("Open=readme.txt\r\n");
+    RunSequence();
+
+    LONG_PTR stored = 0;
+    EXPECT_EQ(sheet.Notify(PSN_WIZFINISH, &stored), 0);
+    EXPECT_EQ(stored, 0);
+    char current[MAX_PATH];
+    GetCurrentDirectoryA(sizeof current, current);
+    EXPECT_EQ(std::string(current) + "\\", dest);
+    EXPECT_STREQ(installState.openAfterInstall, "readme.txt");
+
+    // A value too long for a path is not opened cut.
+    WriteInf("Open=" + std::string(300, 'o') + ".txt\r\n");
+    sheet.Notify(PSN_WIZFINISH);
+    EXPECT_STREQ(installState.openAfterInstall, "");
+}
+
+}  // namespace

@@ -1,0 +1,269 @@
+// Copy page: runs the installation as a sequence of small steps, one per posted command, with
+// a progress bar; copies each entry under the overwrite rules and asks before replacing a
+// newer file.
+#include "wizard/copy_page.h"
+
+#include <commctrl.h>
+#include <prsht.h>
+
+#include "base/folders.h"
+#include "base/message_box.h"
+#include "base/messages.h"
+#include "base/path.h"
+#include "base/text.h"
+#include "res/resource.h"
+#include "setup/entries.h"
+#include "setup/install_state.h"
+#include "shell/registration.h"
+#include "shell/shortcuts.h"
+
+namespace {
+
+constexpr UINT_PTR kStartTimer = 1;
+constexpr UINT kStartDelayMs = 300;
+constexpr WPARAM kStepCommand = 1;
+constexpr size_t kCopyMessageCapacity = 360;
+constexpr int kStampPartCapacity = 200;
+// Date, blank, time, two blanks, file name and terminator.
+constexpr size_t kStampCapacity = 2 * kStampPartCapacity + 3 + kPathCapacity;
+
+// A copy failure, with the path it concerns, in a box owned by the copy page.
+void ReportCopyFailure(int id, const char* path)
+{
+    char text[kCopyMessageCapacity];
+    if (FormatMessageInto(text, sizeof text, id, path))
+        ShowMessageBox(installState.ownerWindow, text, nullptr, MB_ICONERROR);
+    else
+        ShowMessageBox(installState.ownerWindow, FormatMessageText(id, path), nullptr, MB_ICONERROR);
+}
+
+// An entry whose destination does not fit in a path is not copied; the user learns which
+// one by the source text as the setup information file gives it.
+void ReportUnresolvedEntry(int entry)
+{
+    char source[kPathCapacity] = "";
+    if (entry == -1) {
+        CopyText(source, installState.exeName);
+    } else if (entry == 0) {
+        CopyText(source, installState.infName);
+    } else {
+        GetPrivateProfileStringA("Install", NumberText(entry), "", source, sizeof source, installState.infPath);
+        for (char* p = source; *p; p = CharNextA(p)) {
+            if (*p == ',') {
+                *p = '\0';
+                break;
+            }
+        }
+    }
+    ReportCopyFailure(IDS_COPY_FAILED, source);
+}
+
+// Makes sure the folder of entryTarget exists; false when it could not be made (reported).
+bool PrepareTargetFolder()
+{
+    char* name = FileNamePart(installState.entryTarget);
+    if (name == installState.entryTarget)
+        return true;
+    char saved = *name;
+    *name = '\0';
+    bool ok = GetFileAttributesA(installState.entryTarget) != INVALID_FILE_ATTRIBUTES ||
+              CreateFolderTree(installState.entryTarget);
+    *name = saved;
+    return ok;
+}
+
+// The closing state of the page: Finish only, and the text that tells how to uninstall.
+void FinishSequence(HWND page)
+{
+    ShowWindow(GetDlgItem(page, IDC_PROGRESS), SW_HIDE);
+    SetDlgItemTextA(page, IDC_STATUS, LoadMessage(IDS_INSTALL_SUCCEEDED));
+    if (installState.uninstallShortcutName[0] != '\0')
+        SetDlgItemTextA(page, IDC_UNINSTALL_HINT, FormatMessageText(IDS_UNINSTALL_HINT, installState.uninstallShortcutName));
+    installState.installDone = true;
+    ShowWindow(GetDlgItem(page, IDC_UNINSTALL_HINT), SW_SHOW);
+    PostMessageA(installState.sheetWindow, PSM_SETWIZBUTTONS, 0, PSWIZB_FINISH);
+}
+
+void CreateShortcutsAndRegister()
+{
+    if (installState.residentProgram) {
+        UpdateShortcuts(Startup, false);
+    } else {
+        if (installState.wantMenuShortcuts)
+            UpdateShortcuts(ProgramMenu, false);
+        if (installState.wantDesktopShortcut)
+            UpdateShortcuts(Desktop, false);
+    }
+    // Without the installed copy's path the uninstall entry would run nothing.
+    if (ResolveInstallEntry(-1))
+        WriteUninstallEntry(installState.entryTarget);
+    WriteApplicationKey();
+}
+
+void OnSetActive(HWND page)
+{
+    SendMessageA(installState.sheetWindow, PSM_SETWIZBUTTONS, 0, 0);
+    SetTimer(page, kStartTimer, kStartDelayMs, nullptr);
+}
+
+void OnWizardFinish()
+{
+    SetCurrentDirectoryA(installState.installDir);
+    // A value too long for a path is not opened at all, rather than opened cut.
+    char open[kPathCapacity + 1];
+    DWORD length = GetPrivateProfileStringA("Install", "Open", "", open, sizeof open, installState.infPath);
+    if (length >= kPathCapacity)
+        open[0] = '\0';
+    CopyText(installState.openAfterInstall, open);
+}
+
+}  // namespace
+
+INT_PTR CALLBACK CopyPage(HWND page, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_INITDIALOG:
+        installState.ownerWindow = page;
+        SendMessageA(installState.sheetWindow, PSM_CANCELTOCLOSE, 0, 0);
+        return TRUE;
+    case WM_NOTIFY:
+        switch (reinterpret_cast<const NMHDR*>(lParam)->code) {
+        case PSN_SETACTIVE:
+            OnSetActive(page);
+            break;
+        case PSN_WIZFINISH:
+            OnWizardFinish();
+            break;
+        }
+        break;
+    case WM_TIMER:
+        KillTimer(page, kStartTimer);
+        PostMessageA(page, WM_COMMAND, kStepCommand, 0);
+        break;
+    case WM_COMMAND:
+        if (wParam == kStepCommand)
+            RunInstallStep();
+        break;
+    }
+    return FALSE;
+}
+
+void RunInstallStep()
+{
+    // A stray command after the end (the page's id 1 is also IDOK) must not run the last
+    // step a second time.
+    if (installState.installDone)
+        return;
+    HWND page = installState.ownerWindow;
+    int step = installState.stepIndex;
+    int lastStep = installState.fileCount + 3;
+
+    if (step == 0) {
+        SendDlgItemMessageA(page, IDC_PROGRESS, PBM_SETRANGE, 0, MAKELPARAM(0, lastStep));
+        CreateFolderTree(installState.installDir);
+    } else if (step < lastStep) {
+        int entry = step - 2;
+        if (ResolveInstallEntry(entry))
+            CopyEntryFile(step < 2);
+        else
+            ReportUnresolvedEntry(entry);
+    } else {
+        CreateShortcutsAndRegister();
+    }
+
+    SendDlgItemMessageA(page, IDC_PROGRESS, PBM_DELTAPOS, 1, 0);
+    ++installState.stepIndex;
+    if (installState.stepIndex <= lastStep)
+        PostMessageA(page, WM_COMMAND, kStepCommand, 0);
+    else
+        FinishSequence(page);
+}
+
+bool CopyEntryFile(bool silent)
+{
+    if (!PrepareTargetFolder())
+        return false;
+
+    const char* source = installState.entrySource;
+    const char* target = installState.entryTarget;
+    bool skipped = installState.reducedInstall && lstrcmpA(source, "02") == 0;
+    bool copied = false;
+    if (!skipped) {
+        copied = CopyFileA(source, target, TRUE) != 0;
+        if (!copied) {
+            DWORD error = GetLastError();
+            if (error == ERROR_SHARING_VIOLATION) {
+                ReportCopyFailure(IDS_FILE_IN_USE, target);
+                return false;
+            }
+            if (error != ERROR_FILE_EXISTS) {
+                ReportCopyFailure(IDS_COPY_FAILED, source);
+                return false;
+            }
+            // The copy that refuses an existing target says so before it looks at sharing, so
+            // a target held open shows only when it is replaced. That is still reported: the
+            // file was not installed. Other refusals (a read-only or hidden target) keep the
+            // old file silently; it loses those attributes below and a later install replaces it.
+            if (silent || ConfirmOverwrite(source, target)) {
+                copied = CopyFileA(source, target, FALSE) != 0;
+                if (!copied && GetLastError() == ERROR_SHARING_VIOLATION) {
+                    ReportCopyFailure(IDS_FILE_IN_USE, target);
+                    return false;
+                }
+            }
+        }
+    }
+    // Also a kept file, or one an earlier installation left for a skipped entry.
+    SetFileAttributesA(target, FILE_ATTRIBUTE_NORMAL);
+    return copied;
+}
+
+bool ConfirmOverwrite(const char* source, const char* target)
+{
+    WIN32_FIND_DATAA sourceData;
+    HANDLE search = FindFirstFileA(source, &sourceData);
+    if (search == INVALID_HANDLE_VALUE)
+        return false;  // nothing to replace the target with
+    FindClose(search);
+    WIN32_FIND_DATAA targetData;
+    search = FindFirstFileA(target, &targetData);
+    if (search == INVALID_HANDLE_VALUE)
+        return true;  // nothing left to protect
+    FindClose(search);
+
+    if (CompareFileTime(&sourceData.ftLastWriteTime, &targetData.ftLastWriteTime) >= 0)
+        return true;
+
+    char sourceStamp[kStampCapacity];
+    char targetStamp[kStampCapacity];
+    FormatFileStamp(sourceStamp, sizeof sourceStamp, sourceData.cFileName, sourceData.ftLastWriteTime);
+    FormatFileStamp(targetStamp, sizeof targetStamp, targetData.cFileName, targetData.ftLastWriteTime);
+    char question[kMessageCapacity];
+    // Extreme date formats could make the question too long; the user is still asked.
+    if (!FormatMessageInto(question, sizeof question, IDS_OVERWRITE_QUESTION, target, targetStamp, sourceStamp))
+        FormatMessageInto(question, sizeof question, IDS_OVERWRITE_QUESTION, target, "", "");
+    return ShowMessageBox(installState.ownerWindow, question, LoadMessage(IDS_OVERWRITE_CAPTION),
+                          MB_ICONQUESTION | MB_YESNO) == IDYES;
+}
+
+void FormatFileStamp(char* out, size_t capacity, const char* name, const FILETIME& lastWrite)
+{
+    FILETIME local;
+    SYSTEMTIME fields;
+    char date[kStampPartCapacity] = "";
+    char time[kStampPartCapacity] = "";
+    if (FileTimeToLocalFileTime(&lastWrite, &local) && FileTimeToSystemTime(&local, &fields)) {
+        if (GetDateFormatA(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &fields, nullptr, date, sizeof date) == 0)
+            date[0] = '\0';
+        if (GetTimeFormatA(LOCALE_USER_DEFAULT, TIME_FORCE24HOURFORMAT, &fields, nullptr, time, sizeof time) == 0)
+            time[0] = '\0';
+    }
+    if (capacity == 0)
+        return;
+    out[0] = '\0';
+    // Written piece by piece so that nothing beyond capacity is touched; a text that does not
+    // fit whole is left empty.
+    if (!AppendText(out, capacity, date) || !AppendText(out, capacity, " ") || !AppendText(out, capacity, time) ||
+        !AppendText(out, capacity, "  ") || !AppendText(out, capacity, name))
+        out[0] = '\0';
+}
