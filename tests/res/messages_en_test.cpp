@@ -1,0 +1,28 @@
+// Under an English user: code page 1252, the English string table and templates.
+#include <gtest/gtest.h>
+
+#include "locale_checks.h"
+
+namespace {
+
+class EnglishResources : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_EQ(GetACP(), 1252u) << "the test must run under an English locale";
+        UseOwnResources();
+    }
+};
+
+TEST_F(EnglishResources, EveryMessageHasItsEnglishText)
+{
+    ExpectMessageTable(kMessagesEn);
+}
+
+TEST_F(EnglishResources, LoaderCreatesTheEnglishTemplates)
+{
+    ExpectLoadedTemplates({false, "&Browse...", "Register for start menu.", "Copying ...",
+                           "Version Infomation", "OK", "Uninstalling ...", "Finish"});
+}
+
+}  // namespace

@@ -1,0 +1,38 @@
+// Under a Japanese user: code page 932, the Japanese string table and templates.
+#include <gtest/gtest.h>
+
+#include "base/messages.h"
+#include "locale_checks.h"
+#include "res/resource.h"
+#include "resource_reader.h"
+
+namespace {
+
+class JapaneseResources : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_EQ(GetACP(), 932u) << "the test must run under a Japanese locale";
+        UseOwnResources();
+    }
+};
+
+TEST_F(JapaneseResources, EveryMessageHasItsJapaneseText)
+{
+    ExpectMessageTable(kMessagesJa);
+}
+
+TEST_F(JapaneseResources, LoaderCreatesTheJapaneseTemplates)
+{
+    ExpectLoadedTemplates({true, "参照(&B)...", "スタートメニューに登録する", "ファイルをコピーしています...",
+                           "バージョン情報", "OK", "削除しています...", "終了"});
+}
+
+TEST_F(JapaneseResources, FormattingKeepsDoubleByteTextWhole)
+{
+    // Shift-JIS trail bytes may equal '\\' or '%'; formatting must not take them apart.
+    EXPECT_EQ(Utf8FromAnsiText(FormatMessageText(IDS_WIZARD_CAPTION, "\x83\x5c\x83\x74\x83\x67")),
+              "ソフトのインストール");
+}
+
+}  // namespace
