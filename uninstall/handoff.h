@@ -2,8 +2,14 @@
 #pragma once
 
 #include <windows.h>
+#include <stddef.h>
 
 void RequestUninstall();
 void RunUninstallWorker();
 void RunUninstallDialog();
 INT_PTR CALLBACK UninstallDialog(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+
+// The name of the hand-off event, derived from the installed copy's path the same way in both
+// processes. Object names may not contain "\", so a plain path cannot name an event.
+// False (name empty) when the path does not fit in capacity.
+bool MakeHandOffEventName(const char* installedPath, char* name, size_t capacity);

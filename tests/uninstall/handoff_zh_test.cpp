@@ -1,0 +1,42 @@
+// Uninstall request under the Traditional Chinese resources: the resident-program note
+// begins on a new line of the confirmation.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "install_state_fixture.h"
+#include "uninstall/handoff.h"
+
+namespace {
+
+class ChineseRequestTest : public InstallStateTest {
+protected:
+    ChineseRequestTest() : InstallStateTest("uninstall-request-zh") {}
+};
+
+TEST_F(ChineseRequestTest, ResidentNoteFollowsOnANewLine)
+{
+    ASSERT_EQ(950u, GetACP());
+    Copy(installState.title, "TinySetupTest");
+    struct Case {
+        bool resident;
+        const char* textUtf8;
+    } cases[] = {
+        {false, "移除 TinySetupTest。"},
+        {true,
+         "移除 TinySetupTest。\n"
+         "如果程式正在執行中，請先將程式關閉，然後按一下「確定」。"},
+    };
+    for (const Case& row : cases) {
+        SCOPED_TRACE(row.resident ? "resident" : "not resident");
+        installState.residentProgram = row.resident;
+        MessageBoxRecorder recorder(IDCANCEL);
+        RequestUninstall();
+        ASSERT_EQ(1u, recorder.boxes.size());
+        EXPECT_EQ(row.textUtf8, Utf8FromAnsi(recorder.boxes[0].text));
+        EXPECT_EQ("TinySetupTest", recorder.boxes[0].caption);
+        EXPECT_EQ(static_cast<UINT>(MB_ICONINFORMATION | MB_OKCANCEL), recorder.boxes[0].style);
+    }
+}
+
+}  // namespace

@@ -1,0 +1,388 @@
+// Removal engine: the "Reg" keys, the file entries, the install folder and the shortcuts,
+// against the real file system and registry of the test prefix.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "base/registry_key.h"
+#include "install_state_fixture.h"
+#include "uninstall/protected_folders.h"
+#include "uninstall/removal.h"
+
+namespace {
+
+const char kTestKey[] = "Software\\TinySetupTest";
+
+std::string DeleteFailedText(const std::string& path)
+{
+    return "Failed in uninstalling " + path + ".  Continue the process without uninstalling the file.";
+}
+
+std::string FolderFailedText(const std::string& folder)
+{
+    return "Failed in deleting the folder, " + folder + ".";
+}
+
+std::string ShellFolder(const char* name)
+{
+    return ReadRegistryValue(HKEY_CURRENT_USER, kShellFoldersKey, name).text();
+}
+
+// A file held open without sharing, as a running program holds its own file.
+class HeldFile {
+public:
+    explicit HeldFile(const std::string& path)
+        : handle(CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr))
+    {
+    }
+    ~HeldFile() { Release(); }
+    void Release()
+    {
+        if (handle != INVALID_HANDLE_VALUE)
+            CloseHandle(handle);
+        handle = INVALID_HANDLE_VALUE;
+    }
+    HANDLE handle;
+};
+
+std::string Texts(const std::vector<RecordedBox>& boxes)
+{
+    std::string all;
+    for (const RecordedBox& box : boxes)
+        all += "[" + box.text + "] ";
+    return all;
+}
+
+class RemovalTest : public InstallStateTest {
+protected:
+    RemovalTest() : InstallStateTest(::testing::UnitTest::GetInstance()->current_test_info()->name()) {}
+
+    void SetUp() override
+    {
+        InstallStateTest::SetUp();
+        installState.ownerWindow = reinterpret_cast<HWND>(0x1234);
+        DeleteRegistryTree(HKEY_CURRENT_USER, kTestKey);
+    }
+
+    void TearDown() override
+    {
+        DeleteRegistryTree(HKEY_CURRENT_USER, kTestKey);
+        InstallStateTest::TearDown();
+    }
+
+    // The setup information file with its [Install] file entries (and more sections), the
+    // installed program copy beside it, and fileCount.
+    void WriteInf(const std::vector<std::string>& entries, const std::string& more = "")
+    {
+        std::string text = "[Install]\r\nTitle=TinySetupTest Removal\r\nFolder=TinySetupTest\r\n";
+        for (size_t i = 0; i < entries.size(); ++i)
+            text += std::to_string(i + 1) + "=" + entries[i] + "\r\n";
+        ASSERT_TRUE(WriteFileBytes(installDir + "TQSETUP.INF", text + more));
+        ASSERT_TRUE(WriteFileBytes(installDir + "TQSETUP.EXE", "program"));
+        installState.fileCount = static_cast<int>(entries.size());
+    }
+
+    void Put(const std::string& relative) { ASSERT_TRUE(WriteFileBytes(installDir + relative, relative)); }
+
+    void ExpectBox(const RecordedBox& box, const std::string& text)
+    {
+        EXPECT_EQ(text, box.text);
+        EXPECT_EQ(installState.ownerWindow, box.owner) << box.text;
+        EXPECT_FALSE(box.hasCaption) << box.text;
+        EXPECT_EQ(static_cast<UINT>(MB_ICONERROR), box.style) << box.text;
+    }
+
+    std::string InstallFolderWithoutSeparator() const { return installDir.substr(0, installDir.size() - 1); }
+};
+
+TEST_F(RemovalTest, RemovesEverythingTheInstallationMade)
+{
+    char systemDir[MAX_PATH];
+    GetSystemDirectoryA(systemDir, MAX_PATH);
+    std::string sharedFile = std::string(systemDir) + "\\TinySetupTestShared.dll";
+    ASSERT_TRUE(WriteFileBytes(sharedFile, "shared"));
+
+    WriteInf({"PUZZLE.EXE", "data\\level1.dat", "level2.dat,data\\deep\\level2.dat", "readme.txt,docs/readme.txt",
+              "shared.dll,s!TinySetupTestShared.dll"},
+             "[Group]\r\n1=Puzzle,PUZZLE.EXE\r\n2=Uninstall,TQSETUP.EXE,/r\r\n"
+             "[Reg]\r\n1=HKEY_CURRENT_USER\\Software\\TinySetupTest\\Puzzle\r\n");
+    installState.groupCount = 2;
+    for (const char* file : {"PUZZLE.EXE", "data\\level1.dat", "data\\deep\\level2.dat", "docs\\readme.txt",
+                             "notes.txt", "PUZZLE.GID"})
+        Put(file);
+    ASSERT_TRUE(WriteFileBytes(menuFolder + "\\Puzzle.lnk", "link"));
+    ASSERT_TRUE(WriteFileBytes(menuFolder + "\\Uninstall.lnk", "link"));
+    std::string desktopLink = ShellFolder("Desktop") + "\\TinySetupTest Removal.lnk";
+    std::string startupLink = ShellFolder("Startup") + "\\TinySetupTest Removal.lnk";
+    ASSERT_TRUE(WriteFileBytes(desktopLink, "link"));
+    ASSERT_TRUE(WriteFileBytes(startupLink, "link"));
+    ASSERT_TRUE(SetRegistryString(HKEY_CURRENT_USER, "Software\\TinySetupTest\\Puzzle\\Scores", "best", "1"));
+    ASSERT_TRUE(SetRegistryString(HKEY_CURRENT_USER, "Software\\TinySetupTest\\Other", "keep", "1"));
+
+    MessageBoxRecorder recorder;
+    EXPECT_TRUE(RemoveInstalledFiles());
+
+    EXPECT_TRUE(recorder.boxes.empty()) << Texts(recorder.boxes);
+    EXPECT_FALSE(FolderExists(installDir)) << "install folder";
+    EXPECT_FALSE(FolderExists(menuFolder)) << "program-menu folder";
+    EXPECT_FALSE(FileExists(desktopLink));
+    EXPECT_FALSE(FileExists(startupLink));
+    EXPECT_FALSE(RegistryKeyExists(HKEY_CURRENT_USER, "Software\\TinySetupTest\\Puzzle"));
+    EXPECT_TRUE(RegistryKeyExists(HKEY_CURRENT_USER, "Software\\TinySetupTest\\Other"));
+    EXPECT_TRUE(FileExists(sharedFile)) << "a system-folder entry stays";
+    DeleteFileA(sharedFile.c_str());
+}
+
+TEST_F(RemovalTest, EntryOneInUseStopsAfterMessages24And28)
+{
+    WriteInf({"PUZZLE.EXE", "level.dat"}, "[Group]\r\n1=Puzzle,PUZZLE.EXE\r\n");
+    installState.groupCount = 1;
+    Put("PUZZLE.EXE");
+    Put("level.dat");
+    ASSERT_TRUE(WriteFileBytes(menuFolder + "\\Puzzle.lnk", "link"));
+    std::string desktopLink = ShellFolder("Desktop") + "\\TinySetupTest Removal.lnk";
+    ASSERT_TRUE(WriteFileBytes(desktopLink, "link"));
+
+    MessageBoxRecorder recorder;
+    {
+        HeldFile running(installDir + "PUZZLE.EXE");
+        ASSERT_NE(INVALID_HANDLE_VALUE, running.handle);
+        EXPECT_FALSE(RemoveInstalledFiles());
+    }
+
+    ASSERT_EQ(2u, recorder.boxes.size()) << Texts(recorder.boxes);
+    ExpectBox(recorder.boxes[0], DeleteFailedText(installDir + "PUZZLE.EXE"));
+    ExpectBox(recorder.boxes[1], "Failed in uninstalling " + installDir +
+                                     "PUZZLE.EXE.  Try again the uninstallation, after closing TinySetupTest Removal.");
+    EXPECT_FALSE(FileExists(installDir + "level.dat")) << "entry 2 went before entry 1";
+    EXPECT_TRUE(FileExists(installDir + "TQSETUP.INF")) << "needed by the next attempt";
+    EXPECT_TRUE(FileExists(installDir + "TQSETUP.EXE"));
+    EXPECT_TRUE(FileExists(menuFolder + "\\Puzzle.lnk"));
+    EXPECT_TRUE(FileExists(desktopLink));
+    DeleteFileA(desktopLink.c_str());
+}
+
+TEST_F(RemovalTest, EntryTwoInUseIsReportedTwiceAndKeepsTheFolder)
+{
+    WriteInf({"PUZZLE.EXE", "level.dat"});
+    Put("PUZZLE.EXE");
+    Put("level.dat");
+
+    MessageBoxRecorder recorder;
+    {
+        HeldFile held(installDir + "level.dat");
+        ASSERT_NE(INVALID_HANDLE_VALUE, held.handle);
+        EXPECT_FALSE(RemoveInstalledFiles());
+    }
+
+    // Once from its entry, once from the folder listing; the folder is then not tried.
+    ASSERT_EQ(2u, recorder.boxes.size()) << Texts(recorder.boxes);
+    ExpectBox(recorder.boxes[0], DeleteFailedText(installDir + "level.dat"));
+    ExpectBox(recorder.boxes[1], DeleteFailedText(installDir + "level.dat"));
+    EXPECT_TRUE(FolderExists(installDir));
+    EXPECT_FALSE(FileExists(installDir + "PUZZLE.EXE"));
+    EXPECT_FALSE(FileExists(installDir + "TQSETUP.INF"));
+    EXPECT_FALSE(FileExists(installDir + "TQSETUP.EXE"));
+}
+
+TEST_F(RemovalTest, FileAlreadyDeletedByTheUserCountsAsRemoved)
+{
+    WriteInf({"PUZZLE.EXE", "gone.dat", "sub\\gone-too.dat"});
+    Put("PUZZLE.EXE");
+
+    MessageBoxRecorder recorder;
+    EXPECT_TRUE(RemoveInstalledFiles());
+    EXPECT_TRUE(recorder.boxes.empty()) << Texts(recorder.boxes);
+    EXPECT_FALSE(FolderExists(installDir));
+}
+
+TEST_F(RemovalTest, RemoveNoneDeletesOnlyHelpIndexFilesBesideTheEntries)
+{
+    struct Case {
+        const char* name;
+        std::vector<std::string> leftOver;
+        bool folderRemoved;
+    } cases[] = {
+        {"only a help index", {"PUZZLE.GID"}, true},
+        {"help index and notes", {"PUZZLE.gid", "notes.txt"}, false},
+        {"a name that only begins with a dot", {".gid"}, false},
+    };
+    for (const Case& row : cases) {
+        SCOPED_TRACE(row.name);
+        WriteInf({"PUZZLE.EXE"});
+        Put("PUZZLE.EXE");
+        for (const std::string& file : row.leftOver)
+            Put(file);
+        installState.keepForeignFiles = true;
+
+        MessageBoxRecorder recorder;
+        EXPECT_EQ(row.folderRemoved, RemoveInstalledFiles());
+        EXPECT_TRUE(recorder.boxes.empty()) << Texts(recorder.boxes);
+        EXPECT_EQ(!row.folderRemoved, FolderExists(installDir));
+        for (const std::string& file : row.leftOver) {
+            const char* dot = strrchr(file.c_str(), '.');
+            bool helpIndex = dot != file.c_str() && lstrcmpiA(dot, ".gid") == 0;
+            EXPECT_EQ(!helpIndex, FileExists(installDir + file)) << file;
+        }
+        EXPECT_FALSE(FileExists(installDir + "PUZZLE.EXE"));
+        RemoveTree(installDir);
+        CreateDirectoryA(installDir.c_str(), nullptr);
+    }
+}
+
+TEST_F(RemovalTest, EmptySubFoldersOfTheEntriesGoWithTheInstallFolder)
+{
+    WriteInf({"PUZZLE.EXE", "data\\level1.dat", "a.dat,data\\maps\\deep\\a.dat", "b.dat,data/maps/b.dat",
+              "c.dat,sounds\\c.wav"});
+    for (const char* file : {"PUZZLE.EXE", "data\\level1.dat", "data\\maps\\deep\\a.dat", "data\\maps\\b.dat",
+                             "sounds\\c.wav"})
+        Put(file);
+
+    MessageBoxRecorder recorder;
+    EXPECT_TRUE(RemoveInstalledFiles());
+    EXPECT_TRUE(recorder.boxes.empty()) << Texts(recorder.boxes);
+    EXPECT_FALSE(FolderExists(installDir));
+    EXPECT_TRUE(FolderExists(root.path())) << "the climb ends at the install folder";
+}
+
+TEST_F(RemovalTest, SubFolderHoldingTheUsersFileKeepsTheInstallFolder)
+{
+    WriteInf({"PUZZLE.EXE", "data\\maps\\level1.dat", "x.dat,..\\outside\\x.dat"});
+    Put("PUZZLE.EXE");
+    Put("data\\maps\\level1.dat");
+    Put("data\\save.sav");
+    ASSERT_TRUE(WriteFileBytes(root / "outside\\x.dat", "x"));
+
+    MessageBoxRecorder recorder;
+    EXPECT_FALSE(RemoveInstalledFiles());
+
+    ASSERT_EQ(1u, recorder.boxes.size()) << Texts(recorder.boxes);
+    ExpectBox(recorder.boxes[0], FolderFailedText(InstallFolderWithoutSeparator()));
+    EXPECT_FALSE(FolderExists(installDir + "data\\maps")) << "emptied by the removal";
+    EXPECT_TRUE(FileExists(installDir + "data\\save.sav"));
+    EXPECT_FALSE(FileExists(root / "outside\\x.dat")) << "an entry's file, wherever it lies";
+    EXPECT_TRUE(FolderExists(root / "outside")) << "a folder outside the install folder stays";
+}
+
+TEST_F(RemovalTest, AbnormalRegValuesAreReportedAndTheNextKeysStillGo)
+{
+    // Keys 1 to 9 in order; key 10 is missing, so key 11 is never read.
+    WriteInf({},
+             "[Reg]\r\n"
+             "1=hkey_current_user\\Software\\TinySetupTest\\Lower\r\n"
+             "2=HKEY_CURRENT_USER\\Software\\TinySetupTest\\A\r\n"
+             "3=HKEY_USERS\\.DEFAULT\\Software\\TinySetupTest\r\n"
+             "4=HKEY_CURRENT_USER\r\n"
+             "5=HKEY_CURRENT_USER\\\r\n"
+             "6=HKEY_CURRENT_USER|Software\\TinySetupTest\\B\r\n"
+             "7=HKEY_LOCAL_MACHINE\\Software\\TinySetupTestRemoval\r\n"
+             "8=HKEY_CLASSES_ROOT\\TinySetupTestRemoval.Document\r\n"
+             "9=HKEY_CURRENT_USER\\Software\\TinySetupTest\\NoSuchKey\r\n"
+             "11=HKEY_CURRENT_USER\\Software\\TinySetupTest\\Unread\r\n");
+    for (const char* key : {"Lower", "A\\Sub\\Deeper", "B", "Unread", "Survivor"})
+        ASSERT_TRUE(SetRegistryString(HKEY_CURRENT_USER, (std::string(kTestKey) + "\\" + key).c_str(), "v", "1"));
+    ASSERT_TRUE(SetRegistryString(HKEY_LOCAL_MACHINE, "Software\\TinySetupTestRemoval\\Sub", "v", "1"));
+    ASSERT_TRUE(SetRegistryString(HKEY_CLASSES_ROOT, "TinySetupTestRemoval.Document\\shell", "v", "1"));
+
+    MessageBoxRecorder recorder;
+    EXPECT_TRUE(RemoveInstalledFiles()) << "registry problems do not count";
+
+    ASSERT_EQ(4u, recorder.boxes.size()) << Texts(recorder.boxes);
+    for (const RecordedBox& box : recorder.boxes)
+        ExpectBox(box, "Found abnormal Reg section.");
+    EXPECT_TRUE(RegistryKeyExists(HKEY_CURRENT_USER, "Software\\TinySetupTest\\Lower"));
+    EXPECT_FALSE(RegistryKeyExists(HKEY_CURRENT_USER, "Software\\TinySetupTest\\A"));
+    EXPECT_FALSE(RegistryKeyExists(HKEY_CURRENT_USER, "Software\\TinySetupTest\\B"));
+    EXPECT_TRUE(RegistryKeyExists(HKEY_CURRENT_USER, "Software\\TinySetupTest\\Unread"));
+    EXPECT_TRUE(RegistryKeyExists(HKEY_CURRENT_USER, "Software\\TinySetupTest\\Survivor"));
+    EXPECT_TRUE(RegistryKeyExists(HKEY_CURRENT_USER, "Software\\Wine")) << "a root-only value deletes nothing";
+    EXPECT_FALSE(RegistryKeyExists(HKEY_LOCAL_MACHINE, "Software\\TinySetupTestRemoval"));
+    EXPECT_FALSE(RegistryKeyExists(HKEY_CLASSES_ROOT, "TinySetupTestRemoval.Document"));
+    DeleteRegistryTree(HKEY_LOCAL_MACHINE, "Software\\TinySetupTestRemoval");
+    DeleteRegistryTree(HKEY_CLASSES_ROOT, "TinySetupTestRemoval.Document");
+}
+
+TEST_F(RemovalTest, InstallFolderThatIsAShellFolderKeepsForeignFiles)
+{
+    RegistryValueGuard personal(HKEY_CURRENT_USER, kShellFoldersKey, "Personal");
+    // Another spelling of the same folder: other case, no trailing separator.
+    std::string spelling = InstallFolderWithoutSeparator();
+    CharUpperA(&spelling[0]);
+    ASSERT_TRUE(SetRegistryString(HKEY_CURRENT_USER, kShellFoldersKey, "Personal", spelling));
+    WriteInf({"PUZZLE.EXE", "data\\level1.dat"});
+    Put("PUZZLE.EXE");
+    Put("data\\level1.dat");
+    Put("letter.doc");
+    Put("NOTES.GID");
+
+    MessageBoxRecorder recorder;
+    EXPECT_FALSE(RemoveInstalledFiles());
+
+    EXPECT_TRUE(recorder.boxes.empty()) << Texts(recorder.boxes);
+    EXPECT_TRUE(FileExists(installDir + "letter.doc"));
+    EXPECT_FALSE(FileExists(installDir + "NOTES.GID"));
+    EXPECT_FALSE(FileExists(installDir + "PUZZLE.EXE"));
+    EXPECT_FALSE(FileExists(installDir + "TQSETUP.INF"));
+    EXPECT_FALSE(FolderExists(installDir + "data"));
+
+    // Emptied of the installed files, the folder itself still stays.
+    DeleteFileA((installDir + "letter.doc").c_str());
+    EXPECT_FALSE(ClearInstallFolder(installDir.c_str()));
+    EXPECT_TRUE(FolderExists(installDir));
+    EXPECT_TRUE(recorder.boxes.empty()) << Texts(recorder.boxes);
+}
+
+TEST(ProtectedFolders, RootsSystemAndUserFoldersAreProtected)
+{
+    char windowsDir[MAX_PATH];
+    char systemDir[MAX_PATH];
+    GetWindowsDirectoryA(windowsDir, MAX_PATH);
+    GetSystemDirectoryA(systemDir, MAX_PATH);
+    std::string programFiles = ReadRegistryValue(HKEY_LOCAL_MACHINE, kCurrentVersionKey, "ProgramFilesDir").text();
+    struct Case {
+        std::string folder;
+        bool isProtected;
+    } cases[] = {
+        {"C:\\", true},
+        {"c:/", true},
+        {"\\\\server\\share\\", true},
+        {"\\\\server\\share\\games\\", false},
+        {std::string(windowsDir) + "\\", true},
+        {systemDir, true},
+        {std::string(systemDir) + "\\..\\system32\\", true},
+        {ShellFolder("Desktop"), true},
+        {ShellFolder("Personal") + "\\", true},
+        {ShellFolder("Programs"), true},
+        {ShellFolder("Start Menu"), true},
+        {ShellFolder("Startup"), true},
+        {programFiles, true},
+        {programFiles + "\\Puzzle\\", false},
+        {ShellFolder("Desktop") + "\\Puzzle", false},
+        {"C:\\tinysetup-tests\\Puzzle\\", false},
+        {"", true},
+    };
+    for (const Case& row : cases)
+        EXPECT_EQ(row.isProtected, IsProtectedFolder(row.folder.c_str())) << "folder \"" << row.folder << "\"";
+}
+
+TEST_F(RemovalTest, DeleteFileReportingAndClearInstallFolderOnTheirOwn)
+{
+    MessageBoxRecorder recorder;
+    EXPECT_TRUE(DeleteFileReporting((installDir + "missing.txt").c_str()));
+    Put("held.txt");
+    {
+        HeldFile held(installDir + "held.txt");
+        EXPECT_FALSE(DeleteFileReporting((installDir + "held.txt").c_str()));
+    }
+    ASSERT_EQ(1u, recorder.boxes.size()) << Texts(recorder.boxes);
+    ExpectBox(recorder.boxes[0], DeleteFailedText(installDir + "held.txt"));
+
+    // Given without its trailing separator; the foreign file goes with keepForeignFiles clear.
+    EXPECT_TRUE(ClearInstallFolder(InstallFolderWithoutSeparator().c_str()));
+    EXPECT_FALSE(FolderExists(installDir));
+    EXPECT_TRUE(ClearInstallFolder(installDir.c_str())) << "a folder that is not there";
+    EXPECT_EQ(1u, recorder.boxes.size()) << Texts(recorder.boxes);
+}
+
+}  // namespace

@@ -1,0 +1,297 @@
+// Uninstall end to end: the built program started as the worker by hand, and the whole
+// request path from "/r" through the worker copy in the system folder. Each test lays out an
+// installed application itself: files, setup information file, uninstall entry, shortcuts,
+// registry keys.
+#include <windows.h>
+#include <tlhelp32.h>
+
+#include <string>
+#include <vector>
+
+#include "base/registry_key.h"
+#include "pending_renames.h"
+#include "support/end_to_end_test.h"
+
+namespace {
+
+const char kTitle[] = "TinySetupTest E2E";
+const char kEntryKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\TinySetupTestE2E";
+const char kListedKey[] = "Software\\TinySetupTest\\E2E";
+const char kApplicationKey[] = "Software\\Tamberlyn\\tq";
+const char kDialogCaption[] = "Uninstallation of TinySetupTest E2E";
+const char kInstalledFiles[][24] = {"PUZZLE.EXE", "data\\level1.dat", "readme.txt", "TQSETUP.INF", "TQSETUP.EXE"};
+
+std::string ShellFolder(const char* name)
+{
+    return ReadRegistryValue(HKEY_CURRENT_USER, kShellFoldersKey, name).text();
+}
+
+std::string SystemFolder()
+{
+    char folder[MAX_PATH];
+    GetSystemDirectoryA(folder, MAX_PATH);
+    return folder;
+}
+
+// The path of the program a process runs, from its first module.
+std::string ImageOf(DWORD processId)
+{
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, processId);
+    if (snapshot == INVALID_HANDLE_VALUE)
+        return "";
+    MODULEENTRY32 module = {};
+    module.dwSize = sizeof module;
+    std::string path = Module32First(snapshot, &module) ? module.szExePath : "";
+    CloseHandle(snapshot);
+    return path;
+}
+
+// A message box of the process in front of the dialog. The dialog's icon is a static without
+// id (65535), like a message box's text, so it is told apart by its handle.
+HWND WaitForBoxOver(DWORD processId, HWND dialog)
+{
+    HWND box = nullptr;
+    WaitUntil([&] {
+        for (HWND window : DialogsOf(processId)) {
+            if (window != dialog)
+                box = window;
+        }
+        return box != nullptr;
+    });
+    return box;
+}
+
+// The worker copy as the system names it: a 32-bit program sees the system folder redirected
+// to syswow64 on a 64-bit system.
+std::vector<std::string> NamesOfSystemCopy(const std::string& systemCopy)
+{
+    std::vector<std::string> names = {systemCopy};
+    char wow64[MAX_PATH];
+    UINT length = GetSystemWow64DirectoryA(wow64, MAX_PATH);
+    if (length != 0 && length < MAX_PATH)
+        names.push_back(std::string(wow64) + "\\TQSETUP.EXE");
+    return names;
+}
+
+std::string PendingList()
+{
+    std::string all;
+    for (const std::wstring& text : PendingRenameStrings())
+        all += "[" + Utf8FromWide(text) + "] ";
+    return all;
+}
+
+class UninstallEndToEnd : public EndToEndTest {
+protected:
+    UninstallEndToEnd()
+        : root(::testing::UnitTest::GetInstance()->current_test_info()->name()),
+          installDir(root / "TinySetupTest E2E\\"),
+          program(installDir + "TQSETUP.EXE"),
+          menuDir(ShellFolder("Programs") + "\\TinySetupTest E2E"),
+          desktopLink(ShellFolder("Desktop") + "\\TinySetupTest E2E.lnk"),
+          startupLink(ShellFolder("Startup") + "\\TinySetupTest E2E.lnk"),
+          systemCopy(SystemFolder() + "\\TQSETUP.EXE"),
+          execPath(HKEY_CURRENT_USER, kApplicationKey, "ExecPath"),
+          tamberlynExisted(RegistryKeyExists(HKEY_CURRENT_USER, "Software\\Tamberlyn"))
+    {
+    }
+
+    void SetUp() override
+    {
+        DeleteFileA(systemCopy.c_str());
+        DeleteRegistryTree(HKEY_CURRENT_USER, kListedKey);
+        DeleteRegistryTree(HKEY_LOCAL_MACHINE, kEntryKey);
+    }
+
+    void TearDown() override
+    {
+        EndToEndTest::TearDown();
+        RemoveTree(menuDir);
+        DeleteFileA(desktopLink.c_str());
+        DeleteFileA(startupLink.c_str());
+        DeleteRegistryTree(HKEY_CURRENT_USER, "Software\\TinySetupTest");
+        DeleteRegistryTree(HKEY_LOCAL_MACHINE, kEntryKey);
+        if (!tamberlynExisted)
+            DeleteRegistryTree(HKEY_CURRENT_USER, "Software\\Tamberlyn");
+        // The worker copy may be let go a moment after its process ended.
+        WaitUntil([&] { return DeleteFileA(systemCopy.c_str()) || !FileExists(systemCopy); }, 5000);
+    }
+
+    void LayOutInstallation(bool resident)
+    {
+        std::string inf = std::string("[Install]\r\nTitle=") + kTitle +
+                          "\r\nFolder=TinySetupTest E2E\r\nInstallKey=TinySetupTestE2E\r\nTSR=" +
+                          (resident ? "1" : "0") + "\r\n1=PUZZLE.EXE\r\n2=data\\level1.dat\r\n3=readme.txt\r\n"
+                          "[Group]\r\n1=Puzzle,PUZZLE.EXE\r\n2=Uninstall Puzzle,TQSETUP.EXE,/r\r\n"
+                          "[Reg]\r\n1=HKEY_CURRENT_USER\\Software\\TinySetupTest\\E2E\r\n";
+        ASSERT_TRUE(WriteFileBytes(installDir + "TQSETUP.INF", inf));
+        ASSERT_TRUE(CopyProgram(program));
+        for (const char* file : {"PUZZLE.EXE", "data\\level1.dat", "readme.txt"})
+            ASSERT_TRUE(WriteFileBytes(installDir + file, file));
+
+        ASSERT_TRUE(SetRegistryString(HKEY_LOCAL_MACHINE, kEntryKey, "DisplayName", kTitle));
+        ASSERT_TRUE(SetRegistryString(HKEY_LOCAL_MACHINE, kEntryKey, "UninstallString", "\"" + program + "\" /r"));
+        ASSERT_TRUE(SetRegistryString(HKEY_LOCAL_MACHINE, kEntryKey, "MenuDir", menuDir));
+        ASSERT_TRUE(SetRegistryString(HKEY_CURRENT_USER, kApplicationKey, "ExecPath", installDir));
+        ASSERT_TRUE(SetRegistryString(HKEY_CURRENT_USER, (std::string(kListedKey) + "\\Scores").c_str(), "best", "9"));
+
+        // The Startup folder lies in Programs: the program-menu removal, which removes emptied
+        // parents of its folder, then stops there and leaves the prefix's Programs in place.
+        for (const std::string& link :
+             {menuDir + "\\Puzzle.lnk", menuDir + "\\Uninstall Puzzle.lnk", desktopLink, startupLink})
+            ASSERT_TRUE(WriteFileBytes(link, "link"));
+    }
+
+    void ExpectInstallationUntouched()
+    {
+        for (const char* file : kInstalledFiles)
+            EXPECT_TRUE(FileExists(installDir + file)) << file;
+        EXPECT_TRUE(RegistryKeyExists(HKEY_LOCAL_MACHINE, kEntryKey));
+        EXPECT_TRUE(RegistryKeyExists(HKEY_CURRENT_USER, kListedKey));
+        EXPECT_TRUE(FileExists(menuDir + "\\Puzzle.lnk"));
+        EXPECT_TRUE(FileExists(desktopLink));
+        EXPECT_FALSE(FileExists(systemCopy)) << "nothing copied into the system folder";
+    }
+
+    void ExpectInstallationRemoved()
+    {
+        EXPECT_FALSE(FolderExists(installDir)) << "install folder";
+        EXPECT_FALSE(RegistryKeyExists(HKEY_LOCAL_MACHINE, kEntryKey)) << "uninstall entry";
+        EXPECT_FALSE(RegistryKeyExists(HKEY_CURRENT_USER, kListedKey)) << "key listed in [Reg]";
+        EXPECT_EQ(installDir, ReadRegistryValue(HKEY_CURRENT_USER, kApplicationKey, "ExecPath").text())
+            << "the application key stays unless listed";
+        EXPECT_FALSE(FolderExists(menuDir)) << "program-menu folder";
+        EXPECT_FALSE(FileExists(desktopLink));
+        EXPECT_FALSE(FileExists(startupLink));
+    }
+
+    // Waits for the end of the removal in the worker's dialog, checks the final status and
+    // presses Finish; returns the worker's exit code.
+    int FinishWorker(HWND dialog, HANDLE worker)
+    {
+        EXPECT_TRUE(WaitUntil([&] { return ControlEnabled(dialog, IDCANCEL); })) << "Finish never enabled";
+        EXPECT_EQ("TinySetupTest E2E has been successfully uninstalled.", ControlText(dialog, 1009));
+        DWORD processId = 0;
+        GUITHREADINFO gui = {};
+        gui.cbSize = sizeof gui;
+        GetGUIThreadInfo(GetWindowThreadProcessId(dialog, &processId), &gui);
+        EXPECT_EQ(GetDlgItem(dialog, IDCANCEL), gui.hwndFocus) << "Finish has the focus";
+        EXPECT_EQ(1u, DialogsOf(processId).size()) << "no message box but the ones answered";
+        PressButton(dialog, IDCANCEL);
+        if (WaitForSingleObject(worker, kDefaultDeadlineMs) != WAIT_OBJECT_0)
+            return -1;
+        DWORD code = 0;
+        GetExitCodeProcess(worker, &code);
+        return static_cast<int>(code);
+    }
+
+    TempFolder root;
+    std::string installDir, program, menuDir, desktopLink, startupLink, systemCopy;
+    RegistryValueGuard execPath;
+    bool tamberlynExisted;
+    PendingRenamesGuard pendingRenames;
+};
+
+TEST_F(UninstallEndToEnd, WorkerStartedByHandRemovesTheInstallation)
+{
+    LayOutInstallation(false);
+    std::string worker = root / "worker\\TQSETUP.EXE";
+    ASSERT_TRUE(CopyProgram(worker));
+    // A file in use makes the removal stop in a message box, so the dialog can be seen at work.
+    std::string readme = installDir + "readme.txt";
+    HANDLE held = CreateFileA(readme.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, held);
+
+    ProgramRun run;
+    ASSERT_TRUE(run.Start(worker, "x " + program));
+    HWND dialog = WaitForDialog(run.processId, kDefaultDeadlineMs, kDialogCaption);
+    ASSERT_NE(nullptr, dialog) << "uninstall dialog";
+    HWND box = WaitForBoxOver(run.processId, dialog);
+    ASSERT_NE(nullptr, box);
+    MessageBoxInfo info = ReadMessageBox(box);
+    EXPECT_EQ("Failed in uninstalling " + readme + ".  Continue the process without uninstalling the file.", info.text);
+    EXPECT_EQ(dialog, info.owner);
+    EXPECT_EQ(std::vector<int>{IDOK}, info.buttons);
+    EXPECT_TRUE(info.hasIcon);
+    // While the removal runs: the template's text, Finish disabled, the registration gone.
+    EXPECT_EQ("Uninstalling ...", ControlText(dialog, 1009));
+    EXPECT_FALSE(ControlEnabled(dialog, IDCANCEL));
+    EXPECT_FALSE(RegistryKeyExists(HKEY_LOCAL_MACHINE, kEntryKey)) << "deleted before the removal";
+
+    // Let go of the file: the folder listing after the file loop deletes it without a box.
+    CloseHandle(held);
+    PressButton(box, IDOK);
+    EXPECT_EQ(1, FinishWorker(dialog, run.process));
+
+    ExpectInstallationRemoved();
+    EXPECT_TRUE(FileExists(worker)) << "the worker copy stays until the next start";
+    EXPECT_TRUE(PendingDeletionOf(worker)) << "worker copy scheduled for deletion: " << PendingList();
+}
+
+TEST_F(UninstallEndToEnd, CancelAtEitherQuestionChangesNothing)
+{
+    LayOutInstallation(false);
+
+    ProgramRun first;
+    ASSERT_TRUE(first.Start(program, "/r"));
+    MessageBoxInfo question = AnswerMessageBox(first.processId, IDCANCEL);
+    EXPECT_EQ("ゲームを削除します。\nよろしいですか？", question.text);
+    EXPECT_EQ("ゲームの削除", question.caption);
+    EXPECT_EQ(0, first.WaitExit());
+    ExpectInstallationUntouched();
+
+    ProgramRun second;
+    ASSERT_TRUE(second.Start(program, "/r"));
+    AnswerMessageBox(second.processId, IDOK);
+    MessageBoxInfo confirmation = AnswerMessageBox(second.processId, IDCANCEL);
+    EXPECT_EQ("TinySetupTest E2E will be uninstalled.", confirmation.text);
+    EXPECT_EQ(kTitle, confirmation.caption);
+    EXPECT_EQ((std::vector<int>{IDOK, IDCANCEL}), confirmation.buttons);
+    EXPECT_TRUE(confirmation.hasIcon);
+    EXPECT_EQ(nullptr, confirmation.owner);
+    EXPECT_EQ(1, second.WaitExit());
+    ExpectInstallationUntouched();
+}
+
+TEST_F(UninstallEndToEnd, RequestStartsTheWorkerCopyFromTheSystemFolder)
+{
+    LayOutInstallation(true);
+
+    ProgramRun request;
+    ASSERT_TRUE(request.Start(program, "/r"));
+    AnswerMessageBox(request.processId, IDOK);
+    MessageBoxInfo confirmation = AnswerMessageBox(request.processId, IDOK);
+    EXPECT_EQ("TinySetupTest E2E will be uninstalled.  If resident applications still exist, close them and then "
+              "press <OK> button.",
+              confirmation.text);
+    EXPECT_EQ(kTitle, confirmation.caption);
+
+    // The worker signals once the registration is gone; the request ends then.
+    EXPECT_EQ(1, request.WaitExit());
+    EXPECT_FALSE(RegistryKeyExists(HKEY_LOCAL_MACHINE, kEntryKey)) << "gone when the request ends";
+
+    HWND dialog = WaitForDialog(0, kDefaultDeadlineMs, kDialogCaption);
+    ASSERT_NE(nullptr, dialog) << "worker dialog";
+    DWORD workerId = 0;
+    GetWindowThreadProcessId(dialog, &workerId);
+    EXPECT_NE(request.processId, workerId);
+    std::vector<std::string> names = NamesOfSystemCopy(systemCopy);
+    std::string image = ImageOf(workerId);
+    EXPECT_TRUE(lstrcmpiA(names[0].c_str(), image.c_str()) == 0 ||
+                (names.size() > 1 && lstrcmpiA(names[1].c_str(), image.c_str()) == 0))
+        << image;
+    HANDLE worker = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, workerId);
+    ASSERT_NE(nullptr, worker);
+
+    EXPECT_EQ(1, FinishWorker(dialog, worker));
+    CloseHandle(worker);
+
+    ExpectInstallationRemoved();
+    EXPECT_EQ(ReadFileBytes(SETUP_EXE_PATH), ReadFileBytes(systemCopy)) << "the worker copy";
+    bool scheduled = false;
+    for (const std::string& name : names)
+        scheduled = scheduled || PendingDeletionOf(name);
+    EXPECT_TRUE(scheduled) << "worker copy scheduled for deletion: " << PendingList();
+}
+
+}  // namespace

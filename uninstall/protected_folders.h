@@ -1,0 +1,8 @@
+// Folders that the removal engine never empties or removes, whatever folder an uninstall
+// was started from: roots, the Windows and system folders, the user's shell folders and
+// Program Files.
+#pragma once
+
+// True when folder (with or without a trailing separator) is one of them, compared as full
+// paths without regard to case; also true when its full path cannot be formed.
+bool IsProtectedFolder(const char* folder);

@@ -1,0 +1,241 @@
+// Removal engine: undoes an installation in the uninstall worker. It deletes the "Reg" keys,
+// the installed files from the last entry back to the program itself, whatever else lies in
+// the install folder, the folder, and the shortcuts. Failures are shown at once; only a
+// failure on file entry 1 (most often the running application) stops the work.
+#include "uninstall/removal.h"
+
+#include <windows.h>
+
+#include "base/file_search.h"
+#include "base/message_box.h"
+#include "base/messages.h"
+#include "base/path.h"
+#include "base/text.h"
+#include "res/resource.h"
+#include "setup/entries.h"
+#include "setup/install_state.h"
+#include "shell/registration.h"
+#include "shell/shortcuts.h"
+#include "uninstall/protected_folders.h"
+
+namespace {
+
+struct RegistryRoot {
+    const char* name;
+    int length;  // characters compared; the sub key starts one character after them
+    HKEY key;
+};
+
+const RegistryRoot kRegistryRoots[] = {
+    {"HKEY_CURRENT_USER", 17, HKEY_CURRENT_USER},
+    {"HKEY_LOCAL_MACHINE", 18, HKEY_LOCAL_MACHINE},
+    {"HKEY_CLASSES_ROOT", 17, HKEY_CLASSES_ROOT},
+};
+
+bool StartsWith(const char* text, const char* prefix, int length)
+{
+    for (int i = 0; i < length; ++i) {
+        if (text[i] != prefix[i])
+            return false;
+    }
+    return true;
+}
+
+// The root of a "Reg" value and its sub key. The character after the root name is skipped
+// unexamined. A value that names no sub key is refused like an unknown root: an empty sub
+// key would stand for the root itself, and everything below it would be deleted.
+bool SplitRegistryValue(const char* value, HKEY* root, const char** subKey)
+{
+    for (const RegistryRoot& candidate : kRegistryRoots) {
+        if (!StartsWith(value, candidate.name, candidate.length))
+            continue;
+        if (value[candidate.length] == '\0' || value[candidate.length + 1] == '\0')
+            return false;
+        *root = candidate.key;
+        *subKey = value + candidate.length + 1;
+        return true;
+    }
+    return false;
+}
+
+void RemoveRegistryKeys()
+{
+    char value[kPathCapacity];
+    for (unsigned i = 1;; ++i) {
+        if (GetPrivateProfileStringA("Reg", NumberText(i), "", value, sizeof value, installState.infPath) == 0)
+            return;
+        HKEY root;
+        const char* subKey;
+        if (SplitRegistryValue(value, &root, &subKey))
+            DeleteKeyTree(root, subKey);
+        else
+            ShowMessage(installState.ownerWindow, IDS_ABNORMAL_REG, nullptr, MB_ICONERROR);
+    }
+}
+
+void ShowPathMessage(int id, const char* path)
+{
+    ShowMessageBox(installState.ownerWindow, FormatMessageText(id, path), nullptr, MB_ICONERROR);
+}
+
+// Resolves file entry i; false when the uninstaller must leave it (a system-folder file, or
+// an entry too long to name its file whole).
+bool ResolveRemovableEntry(int i)
+{
+    bool mayRemove = false;
+    return ResolveInstallEntry(i, &mayRemove) && mayRemove;
+}
+
+// True when path begins with folder (which ends with a separator), ignoring case.
+bool IsInsideFolder(const char* path, const char* folder, int folderLength)
+{
+    if (lstrlenA(path) <= folderLength)
+        return false;
+    char head[kPathCapacity];
+    CopyMemory(head, path, folderLength);
+    head[folderLength] = '\0';
+    return lstrcmpiA(head, folder) == 0;
+}
+
+// Entries such as "data\level1.dat" made sub folders of the install folder; once their files
+// are gone those folders would be left empty and keep the install folder from being removed.
+// The folders between the deleted file and the install folder are removed from the deepest
+// up; RemoveDirectoryA refuses a folder that still holds anything, so a folder with other
+// files in it, and everything above it, stays until its last entry has gone. The install
+// folder itself is left to ClearInstallFolder. installFolder is a full path ending with a
+// separator.
+void RemoveEmptyFoldersAbove(const char* file, const char* installFolder)
+{
+    // The full path resolves "..": a destination may name a place outside the install folder.
+    char folder[kPathCapacity];
+    DWORD length = GetFullPathNameA(file, sizeof folder, folder, nullptr);
+    int installLength = lstrlenA(installFolder);
+    if (installLength == 0 || length == 0 || length >= sizeof folder ||
+        !IsInsideFolder(folder, installFolder, installLength))
+        return;
+    for (char* cut = FindLastSeparator(folder); cut != nullptr && cut - folder >= installLength;
+         cut = FindLastSeparator(folder)) {
+        *cut = '\0';
+        if (!RemoveDirectoryA(folder))
+            return;
+    }
+}
+
+// Deletes the files of the entries N down to -1. False when one could not be deleted;
+// *stopped tells that it was entry 1, after which nothing else may be touched.
+bool RemoveEntryFiles(bool* stopped)
+{
+    char installFolder[kPathCapacity];
+    if (!CopyText(installFolder, installState.installDir) || !NormalizeFolderPath(installFolder) ||
+        !AppendPathPart(installFolder, ""))
+        installFolder[0] = '\0';
+
+    bool result = true;
+    *stopped = false;
+    for (int i = installState.fileCount; i >= -1; --i) {
+        // The group names are read from the setup information file, pseudo entry 0.
+        if (i == 0)
+            UpdateShortcuts(ProgramMenu, true);
+        if (!ResolveRemovableEntry(i))
+            continue;
+        if (DeleteFileReporting(installState.entryTarget)) {
+            if (i >= 1)
+                RemoveEmptyFoldersAbove(installState.entryTarget, installFolder);
+            continue;
+        }
+        result = false;
+        if (i == 1) {
+            ShowMessageBox(installState.ownerWindow,
+                           FormatMessageText(IDS_ENTRY1_DELETE_FAILED, installState.entryTarget, installState.title),
+                           nullptr, MB_ICONERROR);
+            *stopped = true;
+            return false;
+        }
+    }
+    return result;
+}
+
+// A help index file (".gid") is made by the help system beside the application's help file.
+bool IsHelpIndexFile(const char* name)
+{
+    const char* extension = ExtensionPart(name);
+    return extension != nullptr && lstrcmpiA(extension, ".gid") == 0;
+}
+
+}  // namespace
+
+bool RemoveInstalledFiles()
+{
+    RemoveRegistryKeys();
+
+    bool stopped = false;
+    bool result = RemoveEntryFiles(&stopped);
+    // Entry 1 is still there: message 28 asked the user to close it and uninstall again,
+    // which needs the setup information file, the program copy and the shortcuts.
+    if (stopped)
+        return false;
+
+    if (!ClearInstallFolder(installState.installDir))
+        result = false;
+
+    UpdateShortcuts(Desktop, true);
+    UpdateShortcuts(Startup, true);
+    return result;
+}
+
+bool DeleteFileReporting(const char* path)
+{
+    if (GetFileAttributesA(path) == INVALID_FILE_ATTRIBUTES)
+        return true;
+    if (DeleteFileA(path))
+        return true;
+    ShowPathMessage(IDS_DELETE_FAILED, path);
+    return false;
+}
+
+bool ClearInstallFolder(const char* folder)
+{
+    // The pattern's "*.*" is overwritten by each found name, and at the end the separator
+    // before it becomes the end of the folder path.
+    char path[kPathCapacity];
+    if (!CopyText(path, folder) || !AppendPathPart(path, "*.*")) {
+        ShowPathMessage(IDS_FOLDER_DELETE_FAILED, folder);
+        return false;
+    }
+    char* name = FileNamePart(path);
+
+    // Judged by the folder that is listed: in a folder of the system's or the user's, only
+    // the installed files were ours.
+    *name = '\0';
+    bool isProtected = IsProtectedFolder(path);
+    AppendText(path, "*.*");
+    bool keepForeignFiles = installState.keepForeignFiles || isProtected;
+
+    bool ok = true;
+    FileSearch search;
+    for (bool found = search.First(path); found; found = search.Next()) {
+        if (search.IsDotEntry() || search.IsDirectory())
+            continue;
+        const char* foundName = search.findData.cFileName;
+        if (keepForeignFiles && !IsHelpIndexFile(foundName)) {
+            ok = false;
+            continue;
+        }
+        *name = '\0';
+        if (!AppendText(path, foundName) || !DeleteFileReporting(path))
+            ok = false;
+    }
+    search.Close();
+
+    if (isProtected)
+        return false;
+    if (name > path && (name[-1] == '\\' || name[-1] == '/'))
+        name[-1] = '\0';
+    else
+        *name = '\0';
+    if (ok && GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES && !RemoveDirectoryA(path)) {
+        ShowPathMessage(IDS_FOLDER_DELETE_FAILED, path);
+        ok = false;
+    }
+    return ok;
+}
