@@ -1,11 +1,236 @@
-// Settings loader (placeholder until the loader lands): refuses every file.
+// Settings loader: reads the setup information file, works out the default destination and
+// program-menu folders, and refuses a setup whose uninstall registration belongs to another
+// application. Every value that would not fit its buffer is refused rather than cut: a cut
+// folder or key name would name another folder or another application's key.
 #include "setup/settings.h"
 
+#include "base/message_box.h"
 #include "base/messages.h"
+#include "base/path.h"
+#include "base/registry_key.h"
+#include "base/text.h"
 #include "res/resource.h"
+#include "setup/install_state.h"
 
-bool LoadSetupInformation()
+namespace {
+
+constexpr const char* kInstallSection = "Install";
+constexpr const char* kGroupSection = "Group";
+constexpr size_t kAccessoriesCapacity = 50;
+
+void ReadInstallString(const char* key, char* buffer, size_t capacity)
+{
+    GetPrivateProfileStringA(kInstallSection, key, "", buffer, static_cast<DWORD>(capacity), installState.infPath);
+}
+
+// Numbered entries 1, 2, ... up to the first one that is absent or empty; later keys are never
+// looked at, so a gap ends the list.
+int CountEntries(const char* section)
+{
+    int count = 0;
+    for (;;) {
+        GetPrivateProfileStringA(section, NumberText(count + 1), "", installState.entrySource,
+                                 sizeof installState.entrySource, installState.infPath);
+        if (installState.entrySource[0] == '\0')
+            return count;
+        ++count;
+    }
+}
+
+bool IsSeparator(char c) { return c == '\\' || c == '/'; }
+
+// Removes real separators ("\" or "/", never the colon of a drive) from the end of path. The
+// last separator is found multibyte-aware: a trail byte 0x5C at the end is part of a character.
+void CutTrailingSeparators(char* path)
+{
+    for (;;) {
+        char* last = FindLastSeparator(path);
+        if (last == nullptr || last[1] != '\0' || !IsSeparator(*last))
+            return;
+        *last = '\0';
+    }
+}
+
+// The uninstall entry's key name: "InstallKey", else the last component of the folder value.
+// A folder value with trailing separators still names its last folder; a key name that stays
+// empty would address the shared "Uninstall" key itself, so the caller refuses it.
+bool DeriveInstallKey(const char* folder)
+{
+    if (installState.installKey[0] == '\0') {
+        char trimmed[kPathCapacity];
+        CopyText(trimmed, folder);
+        CutTrailingSeparators(trimmed);
+        CopyText(installState.installKey, FileNamePart(trimmed));
+    }
+    ReplaceChar(installState.installKey, '/', '_');
+    ReplaceChar(installState.installKey, '\\', '_');
+    return installState.installKey[0] != '\0';
+}
+
+void ReadAccessoriesName(char* name, size_t capacity)
+{
+    RegistryKey key;
+    if (!key.Open(HKEY_LOCAL_MACHINE, kCurrentVersionKey, KEY_READ) ||
+        !key.ReadString("SM_AccessoriesName", name, static_cast<DWORD>(capacity)))
+        CopyText(name, capacity, "Accessories");
+}
+
+// A menu value names a folder below its base even when written with a leading separator:
+// appended as it stands, it would give a doubled separator that the program-menu page then
+// shows as a folder name of its own.
+const char* RelativePart(const char* text)
+{
+    while (IsSeparator(*text))
+        ++text;
+    return text;
+}
+
+bool ComputeMenuDir(const char* menu)
+{
+    char accessories[kAccessoriesCapacity];
+    ReadAccessoriesName(accessories, sizeof accessories);
+
+    installState.menuDir[0] = '\0';
+    RegistryKey shellFolders;
+    shellFolders.Open(HKEY_CURRENT_USER, kShellFoldersKey, KEY_READ);
+    shellFolders.ReadString("Programs", installState.menuDir);
+
+    if (menu[0] == '\\') {
+        shellFolders.ReadString("Start Menu", installState.menuDir);
+        return AppendPathPart(installState.menuDir, RelativePart(menu));
+    }
+    if (menu[0] == 'a' && menu[1] == '!')
+        return AppendPathPart(installState.menuDir, accessories) &&
+               AppendPathPart(installState.menuDir, RelativePart(menu + 2));
+    if (menu[0] != '\0')
+        return AppendPathPart(installState.menuDir, menu);
+    if (installState.groupCount > 0)
+        return AppendPathPart(installState.menuDir, installState.title);
+    return true;
+}
+
+bool ComputeInstallDir(const char* folder)
+{
+    char* dir = installState.installDir;
+    RegistryKey currentVersion;
+    currentVersion.Open(HKEY_LOCAL_MACHINE, kCurrentVersionKey, KEY_READ);
+    if (!currentVersion.ReadString("ProgramFilesDir", installState.installDir)) {
+        UINT length = GetWindowsDirectoryA(dir, kPathCapacity);
+        if (length == 0 || length >= kPathCapacity)
+            dir[0] = '\0';
+        if (dir[0] != '\0' && dir[1] == ':') {
+            dir[2] = '\0';
+            AppendText(installState.installDir, "\\Program Files");
+        } else {
+            CopyText(installState.installDir, "C:\\");
+        }
+    }
+
+    if (folder[0] == '\\') {
+        if (dir[0] != '\0' && dir[1] != '\0')
+            dir[2] = '\0';
+        if (!AppendText(installState.installDir, folder))
+            return false;
+    } else if (!AppendPathPart(installState.installDir, folder)) {
+        return false;
+    }
+    return AppendPathPart(installState.installDir, "");
+}
+
+// The folder of a registered uninstall command ("path" /r, or path /r): the program path
+// without its file name. A command without any folder keeps the computed default, so that a
+// reinstall never lands in the current directory.
+void ReuseRegisteredFolder(RegistryKey& entry)
+{
+    char command[kPathCapacity];
+    if (!entry.ReadString("UninstallString", command))
+        return;
+    StripToProgramPath(command);
+    *FileNamePart(command) = '\0';
+    size_t length = lstrlenA(command);
+    if (length > 0 && IsSeparator(command[length - 1]))
+        CopyText(installState.installDir, command);
+}
+
+bool RefuseRegistration(const char* displayName)
+{
+    ShowMessageBox(nullptr, FormatMessageText(IDS_ENTRY_IN_USE, displayName), nullptr, MB_ICONERROR);
+    return false;
+}
+
+// True when no other application holds the registration; a previous install of this one
+// lends its folders to the reinstall.
+bool CheckRegistration()
+{
+    char entryPath[kPathCapacity];
+    if (!CopyText(entryPath, kUninstallKey) || !AppendText(entryPath, "\\") ||
+        !AppendText(entryPath, installState.installKey)) {
+        ShowMessage(nullptr, IDS_NO_INFORMATION, nullptr, MB_ICONERROR);
+        return false;
+    }
+
+    RegistryKey entry;
+    if (entry.Open(HKEY_LOCAL_MACHINE, entryPath, KEY_READ)) {
+        if (entry.ReadString("DisplayName", installState.entrySource) &&
+            lstrcmpA(installState.entrySource, installState.title) != 0)
+            return RefuseRegistration(installState.entrySource);
+        ReuseRegisteredFolder(entry);
+        entry.ReadString("MenuDir", installState.menuDir);
+        return true;
+    }
+
+    RegistryKey uninstall;
+    if (!uninstall.Open(HKEY_LOCAL_MACHINE, kUninstallKey, KEY_ENUMERATE_SUB_KEYS))
+        return true;
+    char name[kPathCapacity];
+    for (DWORD index = 0; RegEnumKeyA(uninstall.handle, index, name, sizeof name) == ERROR_SUCCESS; ++index) {
+        RegistryKey other;
+        if (other.Open(uninstall.handle, name, KEY_READ) &&
+            other.ReadString("DisplayName", installState.entrySource) &&
+            lstrcmpA(installState.entrySource, installState.title) == 0)
+            return RefuseRegistration(installState.entrySource);
+    }
+    return true;
+}
+
+bool RefuseFile()
 {
     ShowMessage(nullptr, IDS_NO_INFORMATION, nullptr, MB_ICONERROR);
     return false;
+}
+
+}  // namespace
+
+bool LoadSetupInformation()
+{
+    // An empty path would make the profile reader look for a file of its own choosing.
+    if (installState.infPath[0] == '\0')
+        return RefuseFile();
+
+    char folder[kPathCapacity];
+    char menu[kPathCapacity];
+    ReadInstallString("Title", installState.title, sizeof installState.title);
+    ReadInstallString("Folder", folder, sizeof folder);
+    ReadInstallString("InstallKey", installState.installKey, sizeof installState.installKey);
+    ReadInstallString("Menu", menu, sizeof menu);
+    ReadInstallString("Shortcut", installState.shortcutTarget, sizeof installState.shortcutTarget);
+    installState.residentProgram = GetPrivateProfileIntA(kInstallSection, "TSR", 0, installState.infPath) == 1;
+    installState.keepForeignFiles = GetPrivateProfileIntA(kInstallSection, "RemoveNone", 0, installState.infPath) == 1;
+
+    if (installState.title[0] == '\0' || folder[0] == '\0')
+        return RefuseFile();
+
+    installState.fileCount = CountEntries(kInstallSection);
+    installState.groupCount = CountEntries(kGroupSection);
+
+    if (!DeriveInstallKey(folder))
+        return RefuseFile();
+    ReplaceChar(folder, '/', '\\');
+    ReplaceChar(menu, '/', '\\');
+
+    // A program-menu or destination folder that does not fit in a path is unusable.
+    if (!ComputeMenuDir(menu) || !ComputeInstallDir(folder))
+        return RefuseFile();
+
+    return CheckRegistration();
 }
