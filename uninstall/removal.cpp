@@ -204,8 +204,9 @@ bool ClearInstallFolder(const char* folder)
     }
     char* name = FileNamePart(path);
 
-    // Judged by the folder that is listed: in a folder of the system's or the user's, only
-    // the installed files were ours.
+    // Judged by the folder that is listed. A folder of the system's or the user's is treated
+    // as with "RemoveNone": the installed files have gone, only help index files follow them,
+    // and the folder itself stays.
     *name = '\0';
     bool isProtected = IsProtectedFolder(path);
     AppendText(path, "*.*");

@@ -59,9 +59,9 @@ TEST(HandOffEvent, BothProcessesReachTheSameEventThroughTheInstalledPath)
     EXPECT_STREQ("", small);
 }
 
-class RequestTest : public InstallStateTest {
+class UninstallRequest : public InstallStateTest {
 protected:
-    RequestTest() : InstallStateTest("uninstall-request") {}
+    UninstallRequest() : InstallStateTest("uninstall-request") {}
 
     void SetUp() override
     {
@@ -87,7 +87,7 @@ protected:
     std::string workerPath;
 };
 
-TEST_F(RequestTest, CancelAtTheConfirmationChangesNothing)
+TEST_F(UninstallRequest, CancelAtTheConfirmationChangesNothing)
 {
     struct Case {
         bool resident;
@@ -115,7 +115,7 @@ TEST_F(RequestTest, CancelAtTheConfirmationChangesNothing)
     }
 }
 
-TEST_F(RequestTest, WorkerThatCannotBeStartedIsReportedWithoutWaiting)
+TEST_F(UninstallRequest, WorkerThatCannotBeStartedIsReportedWithoutWaiting)
 {
     MessageBoxRecorder recorder(IDOK);
     DWORD start = GetTickCount();
@@ -133,7 +133,7 @@ TEST_F(RequestTest, WorkerThatCannotBeStartedIsReportedWithoutWaiting)
     EXPECT_EQ(0, lstrcmpiA(SystemFolder().c_str(), CurrentFolder().c_str())) << CurrentFolder();
 }
 
-TEST_F(RequestTest, WorkerPathTooLongIsRefusedBeforeAnythingHappens)
+TEST_F(UninstallRequest, WorkerPathTooLongIsRefusedBeforeAnythingHappens)
 {
     // The system folder and this name exceed a path: a cut path would name another file.
     std::string longName = std::string(250, 'Q') + ".EXE";

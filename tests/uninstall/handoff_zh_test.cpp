@@ -9,12 +9,12 @@
 
 namespace {
 
-class ChineseRequestTest : public InstallStateTest {
+class UninstallRequestChinese : public InstallStateTest {
 protected:
-    ChineseRequestTest() : InstallStateTest("uninstall-request-zh") {}
+    UninstallRequestChinese() : InstallStateTest("uninstall-request-zh") {}
 };
 
-TEST_F(ChineseRequestTest, ResidentNoteFollowsOnANewLine)
+TEST_F(UninstallRequestChinese, ResidentNoteFollowsOnANewLine)
 {
     ASSERT_EQ(950u, GetACP());
     Copy(installState.title, "TinySetupTest");
