@@ -63,10 +63,12 @@ bool MacroBaseFolder(int letter, char* out, size_t capacity)
 {
     if (letter == 'd' || letter == 'm') {
         // Read whole first: a folder too long for out must be refused, not taken for absent.
+        // An empty value is taken for absent: as a base it would put the file at the root of
+        // whatever drive is current.
         char folder[2048];
         RegistryKey shellFolders;
         if (shellFolders.Open(HKEY_CURRENT_USER, kShellFoldersKey, KEY_READ) &&
-            shellFolders.ReadString(letter == 'd' ? "Desktop" : "Personal", folder))
+            shellFolders.ReadString(letter == 'd' ? "Desktop" : "Personal", folder) && folder[0] != '\0')
             return CopyText(out, capacity, folder);
         return true;  // absent: out keeps installDir
     }

@@ -9,6 +9,7 @@ constexpr int kExpandTooLong = -1;
 // Expands a destination specification (optional white space, optional folder macro "x!",
 // then a path relative to the base folder) into out. Returns the lower-cased macro letter,
 // 0 without a macro, or kExpandTooLong when the result would not fit (out is then empty).
+// spec must not lie inside out, which is written before spec has been read.
 int ExpandPathMacro(const char* spec, char* out, size_t capacity);
 
 // Resolves file entry i (-1 the installer itself, 0 the setup information file, 1..N the

@@ -115,10 +115,17 @@ TEST_F(EntriesTest, PseudoEntriesNameTheProgramAndItsSetupFile)
 
 TEST_F(EntriesTest, MissingShellFolderLeavesTheRestInTheDestinationFolder)
 {
-    DeleteRegistryValue(HKEY_CURRENT_USER, kShellFoldersKey, "Desktop");
     WriteSetupFile("[Install]\r\n1=a.txt,d!Puzzle\\a.txt\r\n");
-    EXPECT_TRUE(ResolveInstallEntry(1));
-    EXPECT_STREQ("C:\\Apps\\Puzzle\\Puzzle\\a.txt", installState.entryTarget);
+    // An empty value counts as absent: it must not put the file at the root of the current drive.
+    for (bool absent : {true, false}) {
+        SCOPED_TRACE(absent ? "absent" : "empty");
+        if (absent)
+            DeleteRegistryValue(HKEY_CURRENT_USER, kShellFoldersKey, "Desktop");
+        else
+            SetRegistryString(HKEY_CURRENT_USER, kShellFoldersKey, "Desktop", "");
+        EXPECT_TRUE(ResolveInstallEntry(1));
+        EXPECT_STREQ("C:\\Apps\\Puzzle\\Puzzle\\a.txt", installState.entryTarget);
+    }
 }
 
 struct GroupRow {
