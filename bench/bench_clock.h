@@ -1,0 +1,16 @@
+// Wall-clock seconds from the performance counter, shared by the benchmark's own programs.
+#pragma once
+
+#include <windows.h>
+
+inline double NowSeconds()
+{
+    static LARGE_INTEGER frequency = [] {
+        LARGE_INTEGER value;
+        QueryPerformanceFrequency(&value);
+        return value;
+    }();
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
+    return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
+}

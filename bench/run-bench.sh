@@ -1,0 +1,328 @@
+#!/bin/bash
+# Benchmarks of setup.exe under Wine on a private Xvfb screen. Prints a table of:
+#  - install and uninstall throughput for two generated packages, against the platform's own
+#    limit (bare CopyFileA / DeleteFileA loops under the same prefix) and against cp -r / rm -rf;
+#  - start-up to the first visible window, against an empty dialog;
+#  - size and imported DLLs of setup.exe;
+#  - peak working set during the large install, and the longest block of the wizard's loop.
+# Usage: bench/run-bench.sh [--quick] [--runs N] [--keep]
+#   --quick  one run with small packages (a fast check that everything works)
+#   --runs N measured runs of each figure (default 3; the table shows medians)
+#   --keep   leave the generated packages in the prefix afterwards
+# Everything lives in build-bench/ (its own build and Wine prefix). These are figures, not
+# tests: nothing here passes or fails on a time.
+set -eu
+cd "$(dirname "$0")/.."
+ROOT=$(pwd)
+
+RUNS=3
+QUICK=0
+KEEP=0
+RUNS_GIVEN=0
+while [ $# -gt 0 ]; do
+  case "$1" in
+    --quick) QUICK=1 ;;
+    --runs) RUNS="$2"; RUNS_GIVEN=1; shift ;;
+    --keep) KEEP=1 ;;
+    -h|--help) sed -n '2,13p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
+    *) echo "unknown option: $1 (see --help)" >&2; exit 2 ;;
+  esac
+  shift
+done
+
+# Package sizes: (a) many small files, (b) a few large ones.
+A_FOLDERS=20
+A_PER_FOLDER=100          # 2,000 files
+A_FILE_BYTES=65536        # 64 KiB
+B_FILES=4
+B_FILE_BYTES=268435456    # 256 MiB
+STARTUP_RUNS=5
+if [ "$QUICK" = 1 ]; then
+  A_PER_FOLDER=10
+  B_FILE_BYTES=16777216
+  STARTUP_RUNS=2
+  [ "$RUNS_GIVEN" = 1 ] || RUNS=1
+fi
+A_FILES=$((A_FOLDERS * A_PER_FOLDER))
+
+# ---------------------------------------------------------------------------------------------
+# Build: the program and the benchmark's own Win32 programs, with the same cross toolchain.
+scripts/setup-machine.sh
+BUILD_DIR=build-bench
+if ! grep -q '^BUILD_BENCH:BOOL=ON' "$BUILD_DIR/CMakeCache.txt" 2>/dev/null; then
+  cmake -S . -B "$BUILD_DIR" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake \
+    -DCMAKE_BUILD_TYPE=Release -DBUILD_BENCH:BOOL=ON >/dev/null
+fi
+cmake --build "$BUILD_DIR" -j"$(nproc)" --target bench_programs -- --no-print-directory >/dev/null
+SETUP_EXE="$ROOT/$BUILD_DIR/setup.exe"
+TOOLS_BUILT="$ROOT/$BUILD_DIR/bench"
+
+. scripts/wine-env.sh
+make_prefix "$ROOT/$BUILD_DIR/wineprefix"
+trap 'stop_wine_env' EXIT INT TERM
+start_display
+wineserver -k >/dev/null 2>&1 || true
+wineserver -p5
+
+# Everything the timed parts touch lies on C: (never Z:).
+BENCH="$WINEPREFIX/drive_c/bench"
+WBENCH='C:\bench'
+OUT="$BENCH/out"
+RAW="$ROOT/$BUILD_DIR/bench-raw.txt"
+TABLE="$ROOT/$BUILD_DIR/bench-results.txt"
+rm -rf "$BENCH" "$ROOT/$BUILD_DIR/screenshots/bench-failure.bmp"
+mkdir -p "$BENCH/tools" "$BENCH/worker" "$OUT"
+cp "$TOOLS_BUILT/bare_copy.exe" "$TOOLS_BUILT/empty_dialog.exe" "$TOOLS_BUILT/bench_driver.exe" "$BENCH/tools/"
+: >"$RAW"
+
+note() { printf '%s\n' "$*" >&2; }
+
+# Runs a program of the prefix; its key=value output on stdout (CR removed).
+win() { wine "$@" 2>/dev/null | tr -d '\r'; }
+value() { printf '%s\n' "$1" | sed -n "s/^$2=//p" | head -n 1; }
+
+fail() {
+  note "bench: $*"
+  if [ -f "$ROOT/$BUILD_DIR/screenshots/bench-failure.bmp" ]; then
+    note "screen at the failure: $BUILD_DIR/screenshots/bench-failure.bmp"
+  fi
+  exit 1
+}
+
+# Runs the driver or a loop program; stops the bench when it reports an error.
+measure() {
+  local output
+  output=$(win "$@") || true
+  if [ -n "$(value "$output" error)" ] || [ -z "$output" ]; then
+    fail "$* failed: ${output:-no output}"
+  fi
+  printf '%s\n' "$output"
+}
+
+record() { printf '%s %s %s %s\n' "$1" "$2" "$3" "$4" >>"$RAW"; }  # run key metric value
+
+now() { date +%s.%N; }
+elapsed() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.4f", b - a }'; }
+
+# "files bytes" of a folder tree, to check every copy is whole.
+tree_signature() { find "$1" -type f -printf '%s\n' 2>/dev/null | awk '{ n++; s += $1 } END { print n + 0, s + 0 }'; }
+
+# A package folder: SETUP.EXE, SETUP.INF naming every data file with a destination that keeps
+# its sub folder, the data files, and beside it a list of every file for the bare loops.
+write_package() {  # name title folder key -- then data file paths (relative, "/" separated)
+  local name=$1 title=$2 folder=$3 key=$4
+  shift 4
+  local dir="$BENCH/$name" list="$BENCH/$name.list" i=0 file windows
+  cp "$SETUP_EXE" "$dir/SETUP.EXE"
+  {
+    printf '[Install]\r\nTitle=%s\r\nFolder=%s\r\nInstallKey=%s\r\n' "$title" "$folder" "$key"
+    for file in "$@"; do
+      i=$((i + 1))
+      windows=${file//\//\\}
+      printf '%d=%s,%s\r\n' "$i" "$windows" "$windows"
+    done
+  } >"$dir/SETUP.INF"
+  {
+    printf 'SETUP.EXE\r\nSETUP.INF\r\n'
+    for file in "$@"; do printf '%s\r\n' "${file//\//\\}"; done
+  } >"$list"
+}
+
+make_packages() {
+  local d files=()
+  mkdir -p "$BENCH/pkg-a"
+  for d in $(seq -w 0 $((A_FOLDERS - 1))); do
+    mkdir -p "$BENCH/pkg-a/d$d"
+    head -c $((A_PER_FOLDER * A_FILE_BYTES)) /dev/urandom |
+      split -b "$A_FILE_BYTES" -a 3 -d --additional-suffix=.bin - "$BENCH/pkg-a/d$d/f"
+  done
+  while IFS= read -r file; do files+=("${file#"$BENCH/pkg-a/"}"); done \
+    < <(find "$BENCH/pkg-a" -type f -name '*.bin' | sort)
+  write_package pkg-a "Bench Package A" BenchA TinySetupBenchA "${files[@]}"
+
+  files=()
+  mkdir -p "$BENCH/pkg-b"
+  for d in $(seq 0 $((B_FILES - 1))); do
+    head -c "$B_FILE_BYTES" /dev/urandom >"$BENCH/pkg-b/big$d.bin"
+    files+=("big$d.bin")
+  done
+  write_package pkg-b "Bench Package B" BenchB TinySetupBenchB "${files[@]}"
+
+  mkdir -p "$BENCH/pkg-s"
+  printf 'one small file\r\n' >"$BENCH/pkg-s/readme.txt"
+  write_package pkg-s "Bench Start-up" BenchS TinySetupBenchS readme.txt
+}
+
+# Shortcuts the installer made in the program menu; the uninstaller should have removed them.
+remove_leftover_shortcuts() {
+  find "$WINEPREFIX/drive_c/users" -name 'Bench Package *.lnk' -print -delete 2>/dev/null | sed 's/^/leftover shortcut: /' >&2 || true
+}
+
+check_copy() {  # what package folder
+  local got want
+  got=$(tree_signature "$2")
+  want=$(tree_signature "$BENCH/pkg-$3")
+  [ "$got" = "$want" ] || fail "$1 left $got (files bytes) in $2, expected $want"
+  if [ "$4" = 1 ]; then
+    diff -rq "$BENCH/pkg-$3" "$2" >/dev/null || fail "$1: the copy in $2 differs from the package"
+  fi
+}
+
+# One method, one package, one run: copy, then delete, each from a clean, written-back state.
+measure_installer() {  # run package full-check
+  local run=$1 p=$2 dest="$OUT/inst-$2" output
+  rm -rf "$dest"
+  remove_leftover_shortcuts
+  sync
+  output=$(measure "$BENCH/tools/bench_driver.exe" install "$WBENCH\\pkg-$p\\SETUP.EXE" "$WBENCH\\out\\inst-$p\\")
+  record "$run" "$p" install_installer "$(value "$output" install_seconds)"
+  record "$run" "$p" longest_block_ms "$(value "$output" longest_block_ms)"
+  record "$run" "$p" peak_kib "$(value "$output" peak_working_set_kib)"
+  check_copy "the installer" "$dest" "$p" "$3"
+  cp "$SETUP_EXE" "$BENCH/worker/SETUP.EXE"
+  sync
+  output=$(measure "$BENCH/tools/bench_driver.exe" uninstall "$WBENCH\\worker\\SETUP.EXE" "$WBENCH\\out\\inst-$p\\SETUP.EXE")
+  record "$run" "$p" uninstall_installer "$(value "$output" uninstall_seconds)"
+  record "$run" "$p" uninstall_visible300 "$(value "$output" uninstall_from_visible_plus_300ms_seconds)"
+  record "$run" "$p" uninstall_boxes "$(value "$output" message_boxes)"
+  [ "$(value "$output" message_boxes)" = 0 ] || note "uninstall ($p) raised: $(value "$output" first_message_box)"
+  local left
+  left=$(find "$dest" -type f 2>/dev/null | wc -l)
+  record "$run" "$p" uninstall_files_left "$left"
+  [ "$left" = 0 ] || note "uninstall ($p) left $left files in $dest"
+  rm -rf "$dest"
+  remove_leftover_shortcuts
+}
+
+measure_bare() {
+  local run=$1 p=$2 dest="$OUT/bare-$2" output
+  rm -rf "$dest"
+  sync
+  output=$(measure "$BENCH/tools/bare_copy.exe" copy "$WBENCH\\pkg-$p" "$WBENCH\\out\\bare-$p" "$WBENCH\\pkg-$p.list")
+  [ "$(value "$output" failures)" = 0 ] || fail "bare copy: $output"
+  record "$run" "$p" install_bare "$(value "$output" seconds)"
+  check_copy "the CopyFileA loop" "$dest" "$p" "$3"
+  sync
+  output=$(measure "$BENCH/tools/bare_copy.exe" delete "$WBENCH\\out\\bare-$p" "$WBENCH\\pkg-$p.list")
+  [ "$(value "$output" failures)" = 0 ] || fail "bare delete: $output"
+  record "$run" "$p" uninstall_bare "$(value "$output" seconds)"
+  rm -rf "$dest"
+}
+
+measure_cp() {
+  local run=$1 p=$2 dest="$OUT/cp-$2" t0 t1
+  rm -rf "$dest"
+  sync
+  t0=$(now); cp -r "$BENCH/pkg-$p" "$dest"; t1=$(now)
+  record "$run" "$p" install_cp "$(elapsed "$t0" "$t1")"
+  check_copy "cp -r" "$dest" "$p" "$3"
+  sync
+  t0=$(now); rm -rf "$dest"; t1=$(now)
+  record "$run" "$p" uninstall_cp "$(elapsed "$t0" "$t1")"
+}
+
+measure_startup() {  # run which
+  local output
+  case "$2" in
+    empty) output=$(measure "$BENCH/tools/bench_driver.exe" startup "$WBENCH\\tools\\empty_dialog.exe") ;;
+    setup-s) output=$(measure "$BENCH/tools/bench_driver.exe" startup "$WBENCH\\pkg-s\\SETUP.EXE" /go) ;;
+    setup-a) output=$(measure "$BENCH/tools/bench_driver.exe" startup "$WBENCH\\pkg-a\\SETUP.EXE" /go) ;;
+  esac
+  [ "$1" = 0 ] && return 0  # the warm-up run is not counted
+  record "$1" "$2" startup "$(value "$output" startup_seconds)"
+  record "$1" "$2" startup_peak_kib "$(value "$output" peak_working_set_kib)"
+}
+
+# ---------------------------------------------------------------------------------------------
+START_TIME=$(date +%s)
+note "generating packages: (a) $A_FILES x $((A_FILE_BYTES / 1024)) KiB, (b) $B_FILES x $((B_FILE_BYTES / 1048576)) MiB"
+make_packages
+sync
+
+METHODS=(installer bare cp)
+for run in $(seq 1 "$RUNS"); do
+  for p in a b; do
+    # Interleaved: each run starts with another method, so drift hits all three alike.
+    for k in 0 1 2; do
+      method=${METHODS[$(((k + run - 1) % 3))]}
+      note "run $run/$RUNS package ($p): $method"
+      "measure_$method" "$run" "$p" "$([ "$run" = 1 ] && echo 1 || echo 0)"
+    done
+  done
+done
+
+STARTUPS=(empty setup-s setup-a)
+for which in "${STARTUPS[@]}"; do measure_startup 0 "$which"; done
+for run in $(seq 1 "$STARTUP_RUNS"); do
+  for k in 0 1 2; do measure_startup "$run" "${STARTUPS[$(((k + run - 1) % 3))]}"; done
+done
+
+[ "$KEEP" = 1 ] || rm -rf "$BENCH"
+
+# ---------------------------------------------------------------------------------------------
+# The table: medians of the runs.
+median() {  # key metric
+  awk -v k="$1" -v m="$2" '$2 == k && $3 == m { print $4 }' "$RAW" | sort -g |
+    awk '{ v[NR] = $1 } END { if (NR == 0) print "nan"; else if (NR % 2) print v[(NR + 1) / 2]; else print (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
+}
+maximum() { awk -v k="$1" -v m="$2" '$2 == k && $3 == m && (n == 0 || $4 > x) { x = $4; n = 1 } END { print n ? x : "nan" }' "$RAW"; }
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (b > 0) printf "%.2f", a / b; else print "n/a" }'; }
+verdict() { awk -v r="$1" -v g="$2" 'BEGIN { if (r == "n/a") print "n/a"; else print (r <= g ? "met" : "missed") }'; }
+
+SIZE=$(stat -c %s "$SETUP_EXE")
+IMPORTS=$(i686-w64-mingw32-objdump -p "$SETUP_EXE" | awk '/DLL Name/ { print $3 }' | paste -sd ' ' -)
+CPU=$(grep -m1 'model name' /proc/cpuinfo | sed 's/.*: //')
+LABEL_A="(a) $A_FILES x $((A_FILE_BYTES / 1024)) KiB"
+LABEL_B="(b) $B_FILES x $((B_FILE_BYTES / 1048576)) MiB"
+
+{
+  printf 'setup.exe benchmark, %s, %s run(s), medians%s\n' "$(date -u '+%Y-%m-%d %H:%M UTC')" "$RUNS" \
+    "$([ "$QUICK" = 1 ] && echo ' (--quick: small packages)')"
+  printf 'machine: %s cores, %s; %s; bench time %d s\n\n' "$(nproc)" "$CPU" "$(wine --version)" $(($(date +%s) - START_TIME))
+
+  printf 'Install: Next on the program-menu page -> Finish enabled (s)\n'
+  printf '  %-22s %10s %15s %9s %8s %8s %7s %s\n' package setup.exe 'CopyFileA loop' 'cp -r' '/ loop' '/ cp' goal ''
+  for p in a b; do
+    label=$LABEL_A; goal=1.10
+    [ "$p" = b ] && { label=$LABEL_B; goal=1.05; }
+    i=$(median "$p" install_installer); l=$(median "$p" install_bare); c=$(median "$p" install_cp)
+    r=$(ratio "$i" "$l")
+    printf '  %-22s %10.3f %15.3f %9.3f %8s %8s %7s %s\n' "$label" "$i" "$l" "$c" "$r" "$(ratio "$i" "$c")" "<=$goal" "$(verdict "$r" "$goal")"
+  done
+  printf '  (setup.exe includes the copy page'"'"'s fixed 300 ms start timer; without it / loop: (a) %s, (b) %s)\n' \
+    "$(ratio "$(awk -v i="$(median a install_installer)" 'BEGIN { print i - 0.3 }')" "$(median a install_bare)")" \
+    "$(ratio "$(awk -v i="$(median b install_installer)" 'BEGIN { print i - 0.3 }')" "$(median b install_bare)")"
+  printf '\nUninstall: start of the removal (the dialog'"'"'s 300 ms timer) -> Finish enabled (s)\n'
+  printf '  %-22s %10s %15s %9s %8s %8s %7s %s\n' package setup.exe 'DeleteFileA loop' 'rm -rf' '/ loop' '/ rm' goal ''
+  for p in a b; do
+    label=$LABEL_A
+    [ "$p" = b ] && label=$LABEL_B
+    i=$(median "$p" uninstall_installer); l=$(median "$p" uninstall_bare); c=$(median "$p" uninstall_cp)
+    r=$(ratio "$i" "$l")
+    printf '  %-22s %10.3f %15.3f %9.3f %8s %8s %7s %s\n' "$label" "$i" "$l" "$c" "$r" "$(ratio "$i" "$c")" "<=1.20" "$(verdict "$r" 1.20)"
+  done
+  printf '  (from dialog visible + 300 ms instead: (a) %.3f s, (b) %.3f s; message boxes during the removal: (a) %s, (b) %s)\n' \
+    "$(median a uninstall_visible300)" "$(median b uninstall_visible300)" "$(maximum a uninstall_boxes)" "$(maximum b uninstall_boxes)"
+
+  printf '\nStart-up: process start -> first window visible (s), %s runs\n' "$STARTUP_RUNS"
+  e=$(median empty startup)
+  printf '  %-34s %8.3f\n' 'empty dialog (yardstick)' "$e"
+  s=$(median setup-s startup)
+  printf '  %-34s %8.3f   x%s\n' 'setup.exe wizard, 1-entry package' "$s" "$(ratio "$s" "$e")"
+  s=$(median setup-a startup)
+  printf '  %-34s %8.3f   x%s\n' "setup.exe wizard, $A_FILES-entry package" "$s" "$(ratio "$s" "$e")"
+
+  printf '\nSize: %s %d bytes (%.1f KiB), goal <= 96 KiB: %s\n' "$BUILD_DIR/setup.exe" "$SIZE" \
+    "$(awk -v s="$SIZE" 'BEGIN { print s / 1024 }')" "$([ "$SIZE" -le 98304 ] && echo met || echo missed)"
+  printf 'Imports: %s\n' "$IMPORTS"
+
+  printf '\nMemory: peak working set of setup.exe during install (b): %.1f MiB (max %.1f)\n' \
+    "$(awk -v k="$(median b peak_kib)" 'BEGIN { print k / 1024 }')" "$(awk -v k="$(maximum b peak_kib)" 'BEGIN { print k / 1024 }')"
+  printf '  at start-up for comparison: empty dialog %.1f MiB, setup.exe %.1f MiB\n' \
+    "$(awk -v k="$(median empty startup_peak_kib)" 'BEGIN { print k / 1024 }')" \
+    "$(awk -v k="$(median setup-s startup_peak_kib)" 'BEGIN { print k / 1024 }')"
+  printf 'Responsiveness: longest wait of a WM_NULL sent to the wizard every 10 ms during the install\n'
+  printf '  (a) median %.0f ms, max %.0f ms; (b) median %.0f ms, max %.0f ms\n' \
+    "$(median a longest_block_ms)" "$(maximum a longest_block_ms)" "$(median b longest_block_ms)" "$(maximum b longest_block_ms)"
+  printf '\nRaw figures: %s\n' "$BUILD_DIR/bench-raw.txt"
+} | tee "$TABLE"
