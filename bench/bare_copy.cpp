@@ -2,10 +2,12 @@
 // tight loop, under the same Wine prefix as the installer, and prints the loop's time.
 //   bare_copy copy   <source folder> <destination folder> <list file>
 //   bare_copy delete <folder> <list file>
+//   bare_copy entries <setup information file> <count>   (reads [Install] keys 1..count)
 // Prints "seconds=..." and "failures=..."; exit code 0 only when every call succeeded.
 #include <windows.h>
 
 #include <stdio.h>
+#include <stdlib.h>
 #include <string.h>
 
 #include <string>
@@ -25,7 +27,8 @@ std::string AsFolder(const char* path)
 
 int Usage()
 {
-    fprintf(stderr, "usage: bare_copy copy SOURCE DESTINATION LIST | bare_copy delete FOLDER LIST\n");
+    fprintf(stderr, "usage: bare_copy copy SOURCE DESTINATION LIST | bare_copy delete FOLDER LIST |\n"
+                    "       bare_copy entries INF COUNT\n");
     return 2;
 }
 
@@ -33,6 +36,12 @@ int Usage()
 
 int main(int argc, char** argv)
 {
+    if (argc == 4 && strcmp(argv[1], "entries") == 0) {
+        int count = atoi(argv[3]);
+        LoopResult result = ReadInstallEntries(argv[2], count);
+        printf("seconds=%.4f\nentries=%d\nfailures=%d\n", result.seconds, count, result.failures);
+        return result.failures == 0 ? 0 : 1;
+    }
     bool copy = argc == 5 && strcmp(argv[1], "copy") == 0;
     bool remove = argc == 4 && strcmp(argv[1], "delete") == 0;
     if (!copy && !remove)

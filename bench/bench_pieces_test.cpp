@@ -80,6 +80,16 @@ TEST(BenchFileLoops, DeleteAllCountsWhatIsMissing)
     EXPECT_FALSE(FolderExists(folder / "target"));
 }
 
+TEST(BenchFileLoops, ReadInstallEntriesCountsMissingKeys)
+{
+    TempFolder folder("bench-entries");
+    ASSERT_TRUE(WriteFileBytes(folder / "SETUP.INF", "[Install]\r\nTitle=T\r\n1=a.bin\r\n2=b.bin,b.bin\r\n3=\r\n"));
+    EXPECT_EQ(0, ReadInstallEntries(folder / "SETUP.INF", 2).failures);
+    LoopResult beyond = ReadInstallEntries(folder / "SETUP.INF", 4);
+    EXPECT_EQ(2, beyond.failures);
+    EXPECT_EQ("3", beyond.firstFailed);
+}
+
 ProbeSample Sample(double sent, double replied, bool answered = true)
 {
     ProbeSample sample;

@@ -94,3 +94,18 @@ LoopResult DeleteAll(const std::string& root, const std::vector<std::string>& fi
     result.seconds = NowSeconds() - start;
     return result;
 }
+
+LoopResult ReadInstallEntries(const std::string& infPath, int count)
+{
+    LoopResult result;
+    char value[260];
+    char key[16];
+    double start = NowSeconds();
+    for (int i = 1; i <= count; ++i) {
+        wsprintfA(key, "%d", i);
+        if (GetPrivateProfileStringA("Install", key, "", value, sizeof value, infPath.c_str()) == 0)
+            NoteFailure(result, key);
+    }
+    result.seconds = NowSeconds() - start;
+    return result;
+}

@@ -1,5 +1,6 @@
 // The platform's own limit for copying and deleting a package: bare CopyFileA and DeleteFileA
-// loops over a list of relative file names, with nothing around them but the folders they need.
+// loops over a list of relative file names, with nothing around them but the folders they need;
+// and what reading a package's entries one key at a time costs.
 #pragma once
 
 #include <windows.h>
@@ -28,3 +29,7 @@ LoopResult CopyAll(const std::string& sourceRoot, const std::string& destination
 
 // Deletes every file, then the files' folders (deepest first) and the root itself.
 LoopResult DeleteAll(const std::string& root, const std::vector<std::string>& files);
+
+// Reads the keys "1" … count of section [Install] one at a time with GetPrivateProfileStringA,
+// as the installer reads its file entries; an absent or empty key counts as a failure.
+LoopResult ReadInstallEntries(const std::string& infPath, int count);
