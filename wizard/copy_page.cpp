@@ -115,6 +115,14 @@ void OnWizardFinish()
     if (length >= kPathCapacity)
         open[0] = '\0';
     CopyText(installState.openAfterInstall, open);
+
+    // The shell looks for a relative program name in the installer's own folder before the
+    // current directory, and the package holds a file of the same name: name the installed
+    // copy in full whenever there is one.
+    char installed[kPathCapacity];
+    if (open[0] != '\0' && FindRootEnd(open) == nullptr && JoinPath(installed, sizeof installed, installState.installDir, open) &&
+        GetFileAttributesA(installed) != INVALID_FILE_ATTRIBUTES)
+        CopyText(installState.openAfterInstall, installed);
 }
 
 }  // namespace

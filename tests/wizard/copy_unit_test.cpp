@@ -486,7 +486,14 @@ TEST_F(CopyPageTest, FinishMakesTheDestinationCurrentAndReadsOpen)
     char current[MAX_PATH];
     GetCurrentDirectoryA(sizeof current, current);
     EXPECT_EQ(std::string(current) + "\\", dest);
+    // Not installed: the text as written.
     EXPECT_STREQ(installState.openAfterInstall, "readme.txt");
+
+    // Installed: the installed copy by its full name, so that the shell does not find the
+    // package's copy beside the installer first.
+    ASSERT_TRUE(WriteFileBytes(dest + "readme.txt", "installed"));
+    sheet.Notify(PSN_WIZFINISH);
+    EXPECT_EQ(std::string(installState.openAfterInstall), dest + "readme.txt");
 
     // A value too long for a path is not opened cut.
     WriteInf("Open=" + std::string(300, 'o') + ".txt\r\n");
