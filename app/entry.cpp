@@ -32,14 +32,12 @@ bool FileExists(const char* path)
     return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES;
 }
 
-// Overwrites infPath from its extension's dot onward with suffix ("J.INF" and the like).
-void ReplaceFromDot(const char* suffix)
+// Overwrites infPath from offset keep (its extension's dot) onward with suffix ("J.INF" and
+// the like). The offset is taken once: after "J.INF" the last dot has moved, and the next
+// candidate must replace "J.INF" itself, not be appended to the "J".
+void ReplaceFromDot(size_t keep, const char* suffix)
 {
-    char* dot = ExtensionPart(installState.infPath);
-    if (dot == nullptr)
-        return;
     char candidate[kPathCapacity];
-    size_t keep = dot - installState.infPath;
     CopyMemory(candidate, installState.infPath, keep);
     candidate[keep] = '\0';
     if (AppendText(candidate, suffix))
@@ -90,10 +88,11 @@ void LocateSetupInformation(const char* workingPath)
 {
     if (!CopyText(installState.infPath, workingPath) || !ReplaceExtension(installState.infPath, "INF")) {
         installState.infPath[0] = '\0';
-    } else if (!FileExists(installState.infPath)) {
-        ReplaceFromDot(LoadMessage(IDS_INF_SUFFIX));
+    } else if (!FileExists(installState.infPath) && ExtensionPart(installState.infPath) != nullptr) {
+        size_t dot = ExtensionPart(installState.infPath) - installState.infPath;
+        ReplaceFromDot(dot, LoadMessage(IDS_INF_SUFFIX));
         if (!FileExists(installState.infPath))
-            ReplaceFromDot("E.INF");
+            ReplaceFromDot(dot, "E.INF");
     }
     CopyText(installState.infName, FileNamePart(installState.infPath));
 }

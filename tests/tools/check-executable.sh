@@ -1,0 +1,46 @@
+#!/bin/sh
+# Checks the built program from the Linux side: a 32-bit (i386) GUI-subsystem executable
+# that imports nothing but the system's own DLLs.
+# Usage: check-executable.sh OBJDUMP EXE
+set -u
+OBJDUMP="$1"
+EXE="$2"
+ALLOWED="kernel32.dll user32.dll gdi32.dll advapi32.dll shell32.dll ole32.dll comctl32.dll version.dll msvcrt.dll"
+status=0
+
+if [ ! -f "$EXE" ]; then
+  echo "FAIL: $EXE does not exist"
+  exit 1
+fi
+
+headers=$("$OBJDUMP" -f "$EXE") || { echo "FAIL: objdump -f $EXE"; exit 1; }
+private=$("$OBJDUMP" -p "$EXE") || { echo "FAIL: objdump -p $EXE"; exit 1; }
+
+if echo "$headers" | grep -q "file format pei-i386"; then
+  echo "ok: file format pei-i386"
+else
+  echo "FAIL: not a pei-i386 executable:"
+  echo "$headers" | grep "file format"
+  status=1
+fi
+
+subsystem=$(echo "$private" | awk '$1 == "Subsystem" { print $2 }')
+if [ "$subsystem" = "00000002" ]; then
+  echo "ok: Subsystem 00000002 (Windows GUI)"
+else
+  echo "FAIL: Subsystem is '$subsystem', expected 00000002 (Windows GUI)"
+  status=1
+fi
+
+dlls=$(echo "$private" | awk '/DLL Name:/ { print tolower($3) }' | sort -u)
+if [ -z "$dlls" ]; then
+  echo "FAIL: no imported DLL found (objdump output not understood)"
+  status=1
+fi
+for dll in $dlls; do
+  case " $ALLOWED " in
+    *" $dll "*) echo "ok: imports $dll" ;;
+    *) echo "FAIL: imports $dll, which is not one of: $ALLOWED"; status=1 ;;
+  esac
+done
+exit $status
