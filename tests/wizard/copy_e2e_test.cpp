@@ -134,10 +134,11 @@ protected:
     CopyBareInstallTest() : CopyEndToEnd("wizard_copy_e2e_bare", "Copy E2E Bare") {}
 };
 
-TEST_F(CopyBareInstallTest, NoEntriesNoShortcutsAndTheControlPanelHint)
+TEST_F(CopyBareInstallTest, NoEntriesBothBoxesClearedNoShortcutsAndTheControlPanelHint)
 {
-    // Only the English-suffixed setup file: installed under the program's own name.
-    WritePackage("", "", "SETUPE.INF");
+    // Only the English-suffixed setup file: installed under the program's own name. The
+    // uninstall shortcut of the group is not made, so the hint names the Control Panel.
+    WritePackage("", "1=Uninstall Bare,SETUP.EXE,/r\r\n", "SETUPE.INF");
     ASSERT_TRUE(StartAndLeaveFolderPage());
     ASSERT_TRUE(SetCheck(menuPage, IDC_MENU_SHORTCUTS, false));
     ASSERT_TRUE(SetCheck(menuPage, IDC_DESKTOP_SHORTCUT, false));
