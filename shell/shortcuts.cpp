@@ -8,6 +8,7 @@
 
 #include "base/folders.h"
 #include "base/path.h"
+#include "base/protected_folders.h"
 #include "base/registry_key.h"
 #include "setup/entries.h"
 #include "setup/install_state.h"
@@ -62,7 +63,8 @@ bool CutLastLevel(char* path)
 }
 
 // Deletes the group entries' shortcuts, then the program-menu folder and every parent that
-// this leaves empty. The climb ends at the first folder that cannot be removed.
+// this leaves empty. The climb ends at the first folder that cannot be removed, and before any
+// of the user's shell folders (an empty Programs folder is still the user's).
 void RemoveGroupShortcuts(char (&folder)[kPathCapacity])
 {
     char file[kPathCapacity];
@@ -75,7 +77,7 @@ void RemoveGroupShortcuts(char (&folder)[kPathCapacity])
     // The folder ends with its separator; the first cut names the folder itself.
     if (!CutLastLevel(folder))
         return;
-    while (RemoveDirectoryA(folder) && CutLastLevel(folder)) {
+    while (!IsProtectedFolder(folder) && RemoveDirectoryA(folder) && CutLastLevel(folder)) {
     }
 }
 

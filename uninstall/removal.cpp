@@ -16,7 +16,7 @@
 #include "setup/install_state.h"
 #include "shell/registration.h"
 #include "shell/shortcuts.h"
-#include "uninstall/protected_folders.h"
+#include "base/protected_folders.h"
 
 namespace {
 

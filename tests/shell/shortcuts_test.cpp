@@ -420,4 +420,20 @@ TEST_F(ShellFolderTest, PlaceWithoutFolderMakesAndRemovesNothing)
     EXPECT_FALSE(FileExists("C:\\Puzzle.lnk"));
 }
 
+TEST_F(ShortcutTest, RemovalClimbKeepsTheUsersEmptyProgramsFolder)
+{
+    RegistryValueGuard programsGuard{HKEY_CURRENT_USER, kShellFoldersKey, "Programs"};
+    WriteInf({"Puzzle,PUZZLE.EXE"});
+    UpdateShortcuts(ProgramMenu, false);
+    ASSERT_TRUE(FolderExists(menuDir));
+
+    // The user's Programs folder holds nothing but this program's folder: once that is gone it
+    // is empty, and still it is the user's.
+    ASSERT_TRUE(SetRegistryString(HKEY_CURRENT_USER, kShellFoldersKey, "Programs", temp / "Programs"));
+    UpdateShortcuts(ProgramMenu, true);
+    EXPECT_FALSE(FolderExists(menuDir));
+    EXPECT_FALSE(FolderExists(temp / "Programs\\Acme"));
+    EXPECT_TRUE(FolderExists(temp / "Programs"));
+}
+
 }  // namespace

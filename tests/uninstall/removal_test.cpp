@@ -7,7 +7,7 @@
 
 #include "base/registry_key.h"
 #include "install_state_fixture.h"
-#include "uninstall/protected_folders.h"
+#include "base/protected_folders.h"
 #include "uninstall/removal.h"
 
 namespace {

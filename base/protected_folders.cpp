@@ -1,7 +1,8 @@
-// Folders that the removal engine never empties. The install folder is the folder of the copy
-// that was started with "/r"; a setup.exe run from the desktop would otherwise take every
-// file on the desktop with it.
-#include "uninstall/protected_folders.h"
+// Folders that an uninstall never empties or removes. The install folder is the folder of the
+// copy that was started with "/r": a setup.exe run from the desktop would otherwise take every
+// file on the desktop with it. And the climb up from an emptied program-menu folder would take
+// the user's own Programs and Start Menu folders when they happen to be empty.
+#include "base/protected_folders.h"
 
 #include <windows.h>
 

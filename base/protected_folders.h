@@ -1,6 +1,5 @@
-// Folders that the removal engine never empties or removes, whatever folder an uninstall
-// was started from: roots, the Windows and system folders, the user's shell folders and
-// Program Files.
+// Folders that an uninstall never empties or removes, whatever folder it was started from or
+// climbs to: roots, the Windows and system folders, the user's shell folders and Program Files.
 #pragma once
 
 // True when folder (with or without a trailing separator) is one of them, compared as full
