@@ -13,5 +13,6 @@ trap stop_wine_env EXIT INT TERM
 start_display
 wineserver -k >/dev/null 2>&1 || true
 wineserver -p5
+start_wine_keeper
 cd "$BUILD_DIR"
 ctest --output-on-failure --timeout 300 "$@"

@@ -38,7 +38,21 @@ start_display() {
   export DISPLAY=":$number"
 }
 
+# Wine starts its system processes (services, explorer) with the first program of a session,
+# and they inherit that program's output. Under CTest that output is a pipe, which then stays
+# open until they exit, two seconds after the program: every test would wait for it. A first
+# program that lives for the whole run (a command prompt reading a pipe that this shell holds
+# open) keeps them attached to itself.
+start_wine_keeper() {
+  keeper_fifo=$(mktemp -u)
+  mkfifo "$keeper_fifo"
+  wine cmd.exe <"$keeper_fifo" >/dev/null 2>&1 &
+  exec 9>"$keeper_fifo"
+  rm -f "$keeper_fifo"
+}
+
 stop_wine_env() {
+  exec 9>&- 2>/dev/null || true
   wineserver -k >/dev/null 2>&1 || true
   if [ -n "$XVFB_PID" ]; then
     kill "$XVFB_PID" 2>/dev/null || true
