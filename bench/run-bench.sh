@@ -269,6 +269,10 @@ median() {  # key metric
   awk -v k="$1" -v m="$2" '$2 == k && $3 == m { print $4 }' "$RAW" | sort -g |
     awk '{ v[NR] = $1 } END { if (NR == 0) print "nan"; else if (NR % 2) print v[(NR + 1) / 2]; else print (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
 }
+spread() {  # key metric -> "min-max" over the runs
+  awk -v k="$1" -v m="$2" '$2 == k && $3 == m { if (n == 0 || $4 < lo) lo = $4; if (n == 0 || $4 > hi) hi = $4; n++ }
+    END { if (n) printf "%.3f-%.3f", lo, hi; else printf "nan" }' "$RAW"
+}
 maximum() { awk -v k="$1" -v m="$2" '$2 == k && $3 == m && (n == 0 || $4 > x) { x = $4; n = 1 } END { print n ? x : "nan" }' "$RAW"; }
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (b > 0) printf "%.2f", a / b; else print "n/a" }'; }
 verdict() { awk -v r="$1" -v g="$2" 'BEGIN { if (r == "n/a") print "n/a"; else print (r <= g ? "met" : "missed") }'; }
@@ -331,5 +335,13 @@ LABEL_B="(b) $B_FILES x $((B_FILE_BYTES / 1048576)) MiB"
   printf 'Responsiveness: longest wait of a WM_NULL sent to the wizard every 10 ms during the install\n'
   printf '  (a) median %.0f ms, max %.0f ms; (b) median %.0f ms, max %.0f ms\n' \
     "$(median a longest_block_ms)" "$(maximum a longest_block_ms)" "$(median b longest_block_ms)" "$(maximum b longest_block_ms)"
+  printf '\nSpread over the runs (min-max, s):\n'
+  for p in a b; do
+    printf '  install (%s): setup.exe %s, loop %s, cp %s; uninstall: setup.exe %s, loop %s, rm %s\n' "$p" \
+      "$(spread "$p" install_installer)" "$(spread "$p" install_bare)" "$(spread "$p" install_cp)" \
+      "$(spread "$p" uninstall_installer)" "$(spread "$p" uninstall_bare)" "$(spread "$p" uninstall_cp)"
+  done
+  printf '  start-up: empty dialog %s, setup.exe %s and %s\n' "$(spread empty startup)" "$(spread setup-s startup)" \
+    "$(spread setup-a startup)"
   printf '\nRaw figures: %s\n' "$BUILD_DIR/bench-raw.txt"
 } | tee "$TABLE"
