@@ -53,7 +53,12 @@ if ! grep -q '^BUILD_BENCH:BOOL=ON' "$BUILD_DIR/CMakeCache.txt" 2>/dev/null; the
   cmake -S . -B "$BUILD_DIR" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake \
     -DCMAKE_BUILD_TYPE=Release -DBUILD_BENCH:BOOL=ON >/dev/null
 fi
-cmake --build "$BUILD_DIR" -j"$(nproc)" --target bench_programs -- --no-print-directory >/dev/null
+if ! cmake --build "$BUILD_DIR" -j"$(nproc)" --target bench_programs -- --no-print-directory \
+    >"$BUILD_DIR/bench-build.log" 2>&1; then
+  tail -n 40 "$BUILD_DIR/bench-build.log" >&2
+  echo "bench: the build failed (whole log: $BUILD_DIR/bench-build.log)" >&2
+  exit 1
+fi
 SETUP_EXE="$ROOT/$BUILD_DIR/setup.exe"
 TOOLS_BUILT="$ROOT/$BUILD_DIR/bench"
 
