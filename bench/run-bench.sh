@@ -195,6 +195,7 @@ measure_installer() {  # run package full-check
   left=$(find "$dest" -type f 2>/dev/null | wc -l)
   record "$run" "$p" uninstall_files_left "$left"
   [ "$left" = 0 ] || note "uninstall ($p) left $left files in $dest"
+  record "$run" "$p" uninstall_folders_left "$(find "$dest" -type d 2>/dev/null | wc -l)"
   rm -rf "$dest"
   remove_leftover_shortcuts
 }
@@ -317,8 +318,10 @@ LABEL_B="(b) $B_FILES x $((B_FILE_BYTES / 1048576)) MiB"
     r=$(ratio "$i" "$l")
     printf '  %-22s %10.3f %15.3f %9.3f %8s %8s %7s %s\n' "$label" "$i" "$l" "$c" "$r" "$(ratio "$i" "$c")" "<=1.20" "$(verdict "$r" 1.20)"
   done
-  printf '  (from dialog visible + 300 ms instead: (a) %.3f s, (b) %.3f s; message boxes during the removal: (a) %s, (b) %s)\n' \
+  printf '  (from dialog visible + 300 ms instead: (a) %.3f s, (b) %.3f s; message boxes during the removal: (a) %s, (b) %s;\n' \
     "$(median a uninstall_visible300)" "$(median b uninstall_visible300)" "$(maximum a uninstall_boxes)" "$(maximum b uninstall_boxes)"
+  printf '   files and folders left behind: (a) %s and %s, (b) %s and %s)\n' \
+    "$(maximum a uninstall_files_left)" "$(maximum a uninstall_folders_left)" "$(maximum b uninstall_files_left)" "$(maximum b uninstall_folders_left)"
 
   printf '\nStart-up: process start -> first window visible (s), %s runs\n' "$STARTUP_RUNS"
   e=$(median empty startup)
