@@ -2,6 +2,7 @@
 #pragma once
 
 #include <windows.h>
+#include <stddef.h>
 
 class VersionInfo {
 public:
@@ -20,5 +21,10 @@ public:
     DWORD translationCount = 0;
     bool loaded = false;
 };
+
+// The about box's product line, "name\n\nversion special (Build: build)", into out. A line that
+// would not fit in capacity bytes is refused (false, out untouched) rather than cut.
+bool FormatProductLine(char* out, size_t capacity, const char* product, const char* version, const char* specialBuild,
+                       const char* build);
 
 INT_PTR CALLBACK AboutBox(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);

@@ -1,0 +1,126 @@
+// About box: product, version, copyright and comments from the program's own version resource,
+// looked up with a language fallback.
+#include "wizard/about_box.h"
+
+#include <stdlib.h>
+
+#include "base/path.h"
+#include "base/window.h"
+#include "res/resource.h"
+#include "setup/install_state.h"
+
+namespace {
+
+constexpr const char* kProductLineFormat = "%s\n\n%s %s (Build: %s)";
+constexpr size_t kProductLineCapacity = 1000;
+constexpr const char* kStringTableFormat = "\\StringFileInfo\\%04x%04x\\%s";
+// "\StringFileInfo\" + eight hexadecimal digits + "\"
+constexpr int kStringTablePrefixLength = 16 + 8 + 1;
+
+void OnInitDialog(HWND dialog)
+{
+    installState.ownerWindow = dialog;
+    CenterWindow(dialog);
+
+    // Named by the command line, like the program the user started, not by the module path.
+    VersionInfo version(__argv != nullptr ? __argv[0] : nullptr);
+    char line[kProductLineCapacity];
+    if (FormatProductLine(line, sizeof line, version.QueryString("ProductName"), version.QueryString("ProductVersion"),
+                          version.QueryString("SpecialBuild"), version.QueryString("FileVersion")))
+        SetDlgItemTextA(dialog, IDC_PRODUCT, line);
+    SetDlgItemTextA(dialog, IDC_COPYRIGHT, version.QueryString("LegalCopyright"));
+    SetDlgItemTextA(dialog, IDC_COMMENTS, version.QueryString("Comments"));
+}
+
+}  // namespace
+
+VersionInfo::VersionInfo(const char* filePath)
+{
+    if (filePath == nullptr)
+        return;
+    DWORD ignored = 0;
+    DWORD size = GetFileVersionInfoSizeA(filePath, &ignored);
+    if (size == 0)
+        return;
+    block = static_cast<BYTE*>(HeapAlloc(GetProcessHeap(), 0, size));
+    if (block == nullptr || !GetFileVersionInfoA(filePath, 0, size, block))
+        return;
+    loaded = true;
+
+    void* value = nullptr;
+    UINT length = 0;
+    if (VerQueryValueA(block, "\\VarFileInfo\\Translation", &value, &length) && value != nullptr) {
+        translations = static_cast<const WORD*>(value);
+        translationCount = length / 4;
+    }
+}
+
+VersionInfo::~VersionInfo()
+{
+    if (block != nullptr)
+        HeapFree(GetProcessHeap(), 0, block);
+}
+
+const char* VersionInfo::QueryStringFor(const char* name, WORD language, WORD codePage) const
+{
+    if (!loaded || lstrlenA(name) >= static_cast<int>(kPathCapacity) - kStringTablePrefixLength)
+        return nullptr;
+    char subBlock[kPathCapacity];
+    wsprintfA(subBlock, kStringTableFormat, static_cast<unsigned>(language), static_cast<unsigned>(codePage), name);
+    void* value = nullptr;
+    UINT length = 0;
+    if (!VerQueryValueA(block, subBlock, &value, &length) || value == nullptr)
+        return nullptr;
+    return static_cast<const char*>(value);
+}
+
+const char* VersionInfo::QueryString(const char* name) const
+{
+    WORD userLanguage = GetUserDefaultLangID();
+    WORD userCodePage = 0;
+    WORD neutralCodePage = 0;
+    for (DWORD i = 0; i < translationCount; ++i) {
+        WORD language = translations[2 * i];
+        WORD codePage = translations[2 * i + 1];
+        if (language == userLanguage)
+            userCodePage = codePage;
+        if (language == 0)
+            neutralCodePage = codePage;
+    }
+
+    const char* value = nullptr;
+    if (userCodePage != 0)
+        value = QueryStringFor(name, userLanguage, userCodePage);
+    // Asked even without a neutral pair ("00000000").
+    if (value == nullptr)
+        value = QueryStringFor(name, 0, neutralCodePage);
+    if (value == nullptr && translationCount > 0)
+        value = QueryStringFor(name, translations[0], translations[1]);
+    return value != nullptr ? value : "";
+}
+
+bool FormatProductLine(char* out, size_t capacity, const char* product, const char* version, const char* specialBuild,
+                       const char* build)
+{
+    // wsprintfA would write up to 1024 bytes; measure first so that it never passes capacity.
+    size_t needed = lstrlenA(kProductLineFormat) - 4 * 2 + 1;
+    needed += lstrlenA(product) + lstrlenA(version) + lstrlenA(specialBuild) + lstrlenA(build);
+    if (needed > capacity)
+        return false;
+    wsprintfA(out, kProductLineFormat, product, version, specialBuild, build);
+    return true;
+}
+
+INT_PTR CALLBACK AboutBox(HWND dialog, UINT message, WPARAM wParam, LPARAM)
+{
+    switch (message) {
+    case WM_INITDIALOG:
+        OnInitDialog(dialog);
+        break;
+    case WM_COMMAND:
+        if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL)
+            EndDialog(dialog, 1);
+        break;
+    }
+    return FALSE;
+}
