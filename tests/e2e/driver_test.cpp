@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <commctrl.h>
+#include <prsht.h>
 
 #include <set>
 
@@ -198,4 +200,141 @@ LANGUAGE_TEST_F(Driver, SavesAScreenshotOfTheScreenAsABitmap)
     EXPECT_EQ(GetSystemMetrics(SM_CYSCREEN), header.biHeight);
     EXPECT_EQ(24, header.biBitCount);
     EXPECT_GE(colours, 3u) << "the screenshot stays blank";
+}
+
+namespace {
+
+// A two-page wizard built from in-memory templates, run by PropertySheetW on its own thread.
+enum { kNameEdit = 1001, kOptionCheck = 1007 };
+constexpr int kSheetNext = 0x3024, kSheetBack = 0x3023, kSheetFinish = 0x3025;
+
+struct TemplateWriter {
+    std::vector<WORD> words;
+    void Word(WORD w) { words.push_back(w); }
+    void Long(DWORD d) { Word(LOWORD(d)), Word(HIWORD(d)); }
+    void Text(const wchar_t* text)
+    {
+        for (; *text; ++text)
+            Word(*text);
+        Word(0);
+    }
+    void AlignToLong()
+    {
+        if (words.size() % 2)
+            Word(0);
+    }
+    void Dialog(WORD items)
+    {
+        Long(WS_CHILD | WS_DISABLED | WS_CAPTION | DS_CONTROL), Long(0), Word(items);
+        Word(0), Word(0), Word(220), Word(90);  // x, y, cx, cy
+        Word(0), Word(0), Text(L"");             // no menu, standard class, no title
+    }
+    void Item(DWORD style, WORD classAtom, WORD id, WORD y, const wchar_t* text)
+    {
+        AlignToLong();
+        Long(WS_CHILD | WS_VISIBLE | WS_TABSTOP | style), Long(0);
+        Word(10), Word(y), Word(150), Word(12), Word(id);
+        Word(0xFFFF), Word(classAtom), Text(text), Word(0);
+    }
+};
+
+struct WizardRun {
+    bool finished = false;
+    bool optionAtFinish = false;
+    std::wstring nameAtFinish;
+};
+
+INT_PTR CALLBACK DriverWizardPage(HWND page, UINT message, WPARAM, LPARAM lParam)
+{
+    if (message == WM_INITDIALOG) {
+        SetWindowLongPtrW(page, GWLP_USERDATA, reinterpret_cast<PROPSHEETPAGEW*>(lParam)->lParam);
+        return TRUE;
+    }
+    if (message != WM_NOTIFY)
+        return FALSE;
+    WizardRun* run = reinterpret_cast<WizardRun*>(GetWindowLongPtrW(page, GWLP_USERDATA));
+    HWND sheet = GetParent(page);
+    bool first = GetDlgItem(page, kNameEdit) != nullptr;
+    switch (reinterpret_cast<NMHDR*>(lParam)->code) {
+    case PSN_SETACTIVE:
+        PostMessageW(sheet, PSM_SETWIZBUTTONS, 0, first ? PSWIZB_NEXT : PSWIZB_BACK | PSWIZB_FINISH);
+        return TRUE;
+    case PSN_WIZFINISH: {
+        run->finished = true;
+        run->optionAtFinish = IsDlgButtonChecked(page, kOptionCheck) == BST_CHECKED;
+        HWND firstPage = PropSheet_IndexToHwnd(sheet, 0);
+        wchar_t name[100] = {};
+        GetDlgItemTextW(firstPage, kNameEdit, name, 100);
+        run->nameAtFinish = name;
+        return TRUE;
+    }
+    }
+    return FALSE;
+}
+
+DWORD WINAPI RunDriverWizard(void* parameter)
+{
+    WizardRun* run = static_cast<WizardRun*>(parameter);
+    TemplateWriter first, second;
+    first.Dialog(1);
+    first.Item(WS_BORDER | ES_AUTOHSCROLL, 0x0081, kNameEdit, 10, L"");
+    second.Dialog(1);
+    second.Item(BS_AUTOCHECKBOX, 0x0080, kOptionCheck, 10, L"Option");
+    PROPSHEETPAGEW pages[2] = {};
+    TemplateWriter* templates[2] = {&first, &second};
+    HPROPSHEETPAGE handles[2];
+    for (int i = 0; i < 2; ++i) {
+        pages[i].dwSize = sizeof pages[i];
+        pages[i].dwFlags = PSP_DLGINDIRECT;
+        pages[i].pResource = reinterpret_cast<DLGTEMPLATE*>(templates[i]->words.data());
+        pages[i].pfnDlgProc = DriverWizardPage;
+        pages[i].lParam = reinterpret_cast<LPARAM>(run);
+        handles[i] = CreatePropertySheetPageW(&pages[i]);
+    }
+    PROPSHEETHEADERW header = {};
+    header.dwSize = sizeof header;
+    header.dwFlags = PSH_WIZARD;
+    header.pszCaption = L"Driver wizard";
+    header.nPages = 2;
+    header.phpage = handles;
+    PropertySheetW(&header);
+    return 0;
+}
+
+}  // namespace
+
+LANGUAGE_TEST_F(Driver, DrivesAWizardPageByPage)
+{
+    WizardRun run;
+    HANDLE thread = CreateThread(nullptr, 0, RunDriverWizard, &run, 0, nullptr);
+    ASSERT_NE(nullptr, thread);
+    HWND sheet = WaitForDialogWithControl(GetCurrentProcessId(), kSheetNext);
+    ASSERT_NE(nullptr, sheet);
+
+    HWND first = WaitForPageWith(sheet, kNameEdit);
+    ASSERT_NE(nullptr, first);
+    EXPECT_EQ(first, CurrentPage(sheet));
+    EXPECT_TRUE(WaitForWizardButton(sheet, kSheetNext));
+    EXPECT_TRUE(SetControlText(first, kNameEdit, "名前 Café"));
+    EXPECT_TRUE(PressWizardButton(sheet, PSBTN_NEXT));
+
+    HWND second = WaitForPageWith(sheet, kOptionCheck);
+    ASSERT_NE(nullptr, second);
+    EXPECT_NE(first, second);
+    EXPECT_TRUE(WaitForWizardButton(sheet, kSheetFinish));
+    EXPECT_TRUE(PressWizardButton(sheet, PSBTN_BACK));
+    EXPECT_EQ(first, WaitForPageWith(sheet, kNameEdit));
+    EXPECT_TRUE(PressWizardButton(sheet, PSBTN_NEXT));
+    ASSERT_EQ(second, WaitForPageWith(sheet, kOptionCheck));
+    EXPECT_TRUE(WaitForWizardButton(sheet, kSheetBack));
+    EXPECT_TRUE(SetCheck(second, kOptionCheck, true));
+    EXPECT_TRUE(WaitForWizardButton(sheet, kSheetFinish));
+    EXPECT_TRUE(PressWizardButton(sheet, PSBTN_FINISH));
+
+    EXPECT_TRUE(WaitGone(sheet));
+    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(thread, 5000));
+    CloseHandle(thread);
+    EXPECT_TRUE(run.finished);
+    EXPECT_TRUE(run.optionAtFinish);
+    EXPECT_EQ("名前 Café", Utf8FromWide(run.nameAtFinish));
 }
