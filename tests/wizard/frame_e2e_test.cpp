@@ -64,6 +64,11 @@ TEST_F(WizardFrameE2e, FolderPageRefusesWhatCannotBeADestination)
     EXPECT_EQ("\\FrameGames\\Puzzle\\", initial.size() > 2 ? initial.substr(2) : initial);
 
     std::string blocked = package.folder / "Blocked\\Puzzle";
+    // 259 characters fill the edit; with the separator added they no longer fit a path.
+    std::string full = "C:\\" + std::string(256, 'a');
+    // Longer than the edit takes from the keyboard (another program can put it there); its
+    // first 259 characters would name an acceptable folder, so cutting it would be wrong.
+    std::string overlong = package.folder / "Long\\" + std::string(300, 'b');
     struct Row {
         std::string text;
         std::string message;
@@ -81,6 +86,8 @@ TEST_F(WizardFrameE2e, FolderPageRefusesWhatCannotBeADestination)
         {WithSlashes(blocked) + "/Deeper",
          "Unable to create a folder, " + blocked + ", because it already exists."},
         {blocked, "Unable to create a folder, " + blocked + ", because it already exists."},
+        {full, kNoRoot},
+        {overlong, kNoRoot},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE("destination \"" + row.text + "\"");
@@ -89,10 +96,13 @@ TEST_F(WizardFrameE2e, FolderPageRefusesWhatCannotBeADestination)
         EXPECT_EQ(row.message, box.text);
         EXPECT_TRUE(shown.iconShown);
         EXPECT_EQ(std::vector<int>{IDOK}, box.buttons);
+        EXPECT_EQ("Error", box.caption) << "the platform's default caption";
         EXPECT_EQ(sheet, box.owner) << "owned by the page, i.e. by the wizard window";
         ExpectStillOnFolderPage(sheet, page, row.text);
     }
     EXPECT_FALSE(FolderExists(blocked + "\\Deeper"));
+    EXPECT_FALSE(FolderExists(package.folder / "Long"));
+    EXPECT_FALSE(FolderExists(full));
     CancelAndExpectInterrupted(run, sheet);
 }
 
