@@ -184,11 +184,10 @@ void RunInstallWizard()
     // Registers the property sheet's and the progress bar's window classes.
     InitCommonControls();
 
-    // The sheet steps through the page records by their dwSize, so each record states the
-    // size of the array's elements.
     // Wine's sheet gives a wizard the title of the page it shows, each time a page is shown, so
     // every page carries the wizard's caption (message 8) as its title; otherwise the caption the
-    // folder page sets would be wiped as soon as that page appears.
+    // folder page sets would be wiped as soon as that page appears. The sheet steps through the
+    // page records by their dwSize, so each record states the size of the array's elements.
     char caption[kMessageCapacity];
     if (!FormatMessageInto(caption, sizeof caption, IDS_WIZARD_CAPTION, installState.title))
         caption[0] = '\0';
