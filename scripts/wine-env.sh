@@ -49,6 +49,10 @@ start_wine_keeper() {
   wine cmd.exe <"$keeper_fifo" >/dev/null 2>&1 &
   exec 9>"$keeper_fifo"
   rm -f "$keeper_fifo"
+  # Wait until the keeper has the system processes up. Otherwise the first test program may be
+  # the one that starts them; they inherit its output pipe and ctest waits for that pipe to
+  # close until its time-out (seen with the first test discovery of a run).
+  wine cmd.exe /c exit </dev/null >/dev/null 2>&1
 }
 
 stop_wine_env() {
