@@ -175,7 +175,8 @@ int Install(const std::string& setupExe, std::string destination)
             if (NowSeconds() - start > kWorkDeadlineSeconds)
                 return Fail("Finish was not enabled in time");
         }
-        Sleep(2);
+        // Each poll is a round trip to the wineserver, which the program's steps need as well.
+        Sleep(5);
     }
     SIZE_T peak = PeakWorkingSet(run.process);
     probe.Stop();
