@@ -1,0 +1,469 @@
+// The whole life of the sample package in one prefix, in the suite's language: install it
+// through the wizard, use it, reinstall it from an updated package, uninstall it with "/r", and
+// compare drive C: and the registry before and after with tools that are not the program's own
+// (a file listing, Wine's regedit, lnkinfo, the application itself).
+#include <windows.h>
+#include <shlobj.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "e2e/language.h"
+#include "lifecycle_driver.h"
+#include "lifecycle_snapshot.h"
+#include "res/expected_messages.h"
+#include "shell/link_reader.h"
+#include "support/end_to_end_test.h"
+#include "uninstall/pending_renames.h"
+
+namespace {
+
+const char kTitle[] = "Pondway Puzzle";
+const char kUninstallEntry[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\PondwayPuzzle";
+const char kApplicationKey[] = "Software\\Tamberlyn\\tq";
+const char kPuzzleKey[] = "Software\\Tamberlyn\\Puzzle";
+const char kDllOverridesKey[] = "Software\\Wine\\DllOverrides";
+const char kPackageFiles[][24] = {"SETUP.EXE", "SETUP.INF", "PUZZLE.EXE", "README.TXT", "data\\level1.dat",
+                                  "data\\level2.dat"};
+
+#if defined(TEST_LANGUAGE_JAPANESE)
+#define LANGUAGE_MESSAGES kMessagesJa
+#define LANGUAGE_TAG "ja"
+#elif defined(TEST_LANGUAGE_CHINESE)
+#define LANGUAGE_MESSAGES kMessagesZh
+#define LANGUAGE_TAG "zh"
+#else
+#define LANGUAGE_MESSAGES kMessagesEn
+#define LANGUAGE_TAG "en"
+#endif
+
+// Message id of the suite's language with its "%s" replaced by argument.
+std::string Message(int id, const std::string& argument = "")
+{
+    for (const ExpectedMessage& message : LANGUAGE_MESSAGES) {
+        if (message.id != id)
+            continue;
+        std::string text = message.text;
+        size_t place = text.find("%s");
+        if (place != std::string::npos)
+            text.replace(place, 2, argument);
+        return text;
+    }
+    return "(no message " + std::to_string(id) + ")";
+}
+
+std::string ShellFolder(const char* name)
+{
+    return ReadRegistryValue(HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders",
+                             name)
+        .text();
+}
+
+std::string SystemFolder()
+{
+    char folder[MAX_PATH];
+    GetSystemDirectoryA(folder, MAX_PATH);
+    return folder;
+}
+
+std::string TempPath()
+{
+    char folder[MAX_PATH];
+    GetTempPathA(MAX_PATH, folder);
+    return folder;
+}
+
+std::string TemplatesFolder()
+{
+    char folder[MAX_PATH];
+    if (FAILED(SHGetFolderPathA(nullptr, CSIDL_TEMPLATES, nullptr, SHGFP_TYPE_CURRENT, folder)))
+        return "C:\\users\\*\\Templates\\";  // matches nothing: the listing then shows it
+    return std::string(folder) + "\\";
+}
+
+// Copies a folder with its sub folders; false at the first failure.
+bool CopyTree(const std::string& from, const std::string& to)
+{
+    CreateDirectoryA(to.c_str(), nullptr);
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((from + "*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return false;
+    bool ok = true;
+    do {
+        std::string name = found.cFileName;
+        if (name == "." || name == "..")
+            continue;
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+            ok = ok && CopyTree(from + name + "\\", to + name + "\\");
+        else
+            ok = ok && CopyFileA((from + name).c_str(), (to + name).c_str(), FALSE);
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+    return ok;
+}
+
+// The difference lines that are not additions below one of the allowed prefixes.
+std::vector<std::string> UnexpectedChanges(const std::vector<std::string>& differences,
+                                           const std::vector<std::string>& allowed)
+{
+    std::vector<std::string> unexpected;
+    for (const std::string& line : differences) {
+        bool fits = false;
+        for (const std::string& prefix : allowed)
+            fits = fits || (line.size() >= prefix.size() + 2 && line.compare(0, 2, "+ ") == 0 &&
+                            lstrcmpiA(line.substr(2, prefix.size()).c_str(), prefix.c_str()) == 0);
+        if (!fits)
+            unexpected.push_back(line);
+    }
+    return unexpected;
+}
+
+// Removes what an earlier, interrupted run of this test may have left, so that this run starts
+// from a prefix without the package.
+void RemoveLeftovers(const std::string& programFiles, const std::string& programs, const std::string& desktop)
+{
+    RemoveTree(programFiles + "\\Pondway");
+    RemoveTree(programs + "\\Pondway");
+    DeleteFileA((desktop + "\\Pondway Puzzle.lnk").c_str());
+    DeleteRegistryTree(HKEY_LOCAL_MACHINE, kUninstallEntry);
+    DeleteRegistryTree(HKEY_CURRENT_USER, kPuzzleKey);
+    DeleteFileA((SystemFolder() + "\\SETUP.EXE").c_str());
+}
+
+class LANGUAGE_SUITE(Lifecycle) : public EndToEndTest {
+protected:
+    LANGUAGE_SUITE(Lifecycle)()
+        : packageRoot("lifecycle-" LANGUAGE_TAG),
+          scratch("lifecycle-scratch-" LANGUAGE_TAG),
+          package(packageRoot / "Pondway-Sample\\"),
+          updatedPackage(packageRoot / "Pondway-Sample-2\\"),
+          programFiles(ReadRegistryValue(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion",
+                                         "ProgramFilesDir")
+                           .text()),
+          programs(ShellFolder("Programs")),
+          startMenu(ShellFolder("Start Menu")),
+          desktop(ShellFolder("Desktop")),
+          installDir(programFiles + "\\Pondway\\Puzzle\\"),
+          menuDir(programs + "\\Pondway\\Puzzle"),
+          desktopLink(desktop + "\\Pondway Puzzle.lnk"),
+          workerCopy(SystemFolder() + "\\SETUP.EXE")
+    {
+    }
+
+    void SetUp() override
+    {
+        ASSERT_FALSE(programFiles.empty() || programs.empty() || desktop.empty()) << "shell folders of the prefix";
+        RemoveLeftovers(programFiles, programs, desktop);
+    }
+
+    void TearDown() override
+    {
+        EndToEndTest::TearDown();
+        RemoveLeftovers(programFiles, programs, desktop);
+        WaitUntil([&] { return DeleteFileA(workerCopy.c_str()) || !FileExists(workerCopy); }, 5000);
+    }
+
+    // Drive C: without the places that change by themselves: the users' and Windows' Temp
+    // folders (Wine and the shell put scratch files there), this test's own scratch folder
+    // (regedit's exports, lnkinfo's output), and the Templates folder, which a new prefix links
+    // to the Linux home folder, where other programs come and go.
+    Snapshot Files()
+    {
+        return SnapshotFiles("C:\\", {TempPath(), "C:\\windows\\temp\\", scratch.path(), TemplatesFolder()});
+    }
+
+    // The registry without what Wine itself rewrites: "Shell Folders" is refilled from "User
+    // Shell Folders" whenever the shell looks a folder up, and "Temporary System Parameters"
+    // holds the session's settings (the mouse's, once a window has been shown). regedit runs as
+    // a 64-bit program and sees both views of the 32-bit program's keys.
+    Snapshot Registry()
+    {
+        return SnapshotRegistry({"HKEY_LOCAL_MACHINE\\Software", "HKEY_LOCAL_MACHINE\\System", "HKEY_CURRENT_USER"},
+                                {"HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders",
+                                 "HKEY_CURRENT_USER\\Software\\Wine\\Temporary System Parameters"},
+                                scratch.path());
+    }
+
+    // After a completed install the program has the shell open README.TXT (and try
+    // "launch.exe" beside the installer, which the package lacks). Where ".txt" is associated
+    // that starts Notepad, which is ended here so that the prefix is compared without it. A new
+    // prefix has no ".txt" association and starts nothing; that the "Open" file is opened, and
+    // the installed copy of it, is checked with a program of the tests' own in the copy page's
+    // end-to-end tests.
+    void CloseWhatTheShellOpened(const ProgramRun& installer)
+    {
+        for (DWORD id : ProcessesStartedBy(installer.processId))
+            EndProcessTree(id);
+        for (DWORD id : ProcessesNamed("notepad.exe"))
+            EndProcessTree(id);
+    }
+
+    void ExpectWizardRun(const WizardRun& run, const char* when)
+    {
+        EXPECT_EQ("", run.failure) << when;
+        EXPECT_EQ(Message(8, kTitle), run.caption) << when;
+        EXPECT_TRUE(run.menuBoxChecked) << when;
+        EXPECT_FALSE(run.desktopBoxChecked) << when;
+        EXPECT_EQ(Message(22), run.statusShown) << when;
+        EXPECT_EQ(Message(9, "Uninstall Pondway Puzzle"), run.hintShown) << when;
+        EXPECT_EQ(std::vector<std::string>(), run.unexpectedBoxes) << when;
+        EXPECT_EQ(Message(35), run.completion.text) << when;
+        EXPECT_EQ(kTitle, run.completion.caption) << when;
+        EXPECT_EQ(1, run.exitCode) << when;
+    }
+
+    // What the installation put on disk and in the registry, read back from outside.
+    void ExpectInstalledFrom(const std::string& source)
+    {
+        for (const char* file : kPackageFiles)
+            EXPECT_EQ(ReadFileBytes(source + file), ReadFileBytes(installDir + file)) << file;
+
+        struct ExpectedLink {
+            std::string file, target, arguments, description;
+        };
+        const ExpectedLink links[] = {
+            {menuDir + "\\Pondway Puzzle.lnk", installDir + "PUZZLE.EXE", "", "Pondway Puzzle"},
+            {menuDir + "\\Read me.lnk", installDir + "README.TXT", "", "Read me"},
+            {menuDir + "\\Uninstall Pondway Puzzle.lnk", installDir + "SETUP.EXE", "/r", "Uninstall Pondway Puzzle"},
+            {desktopLink, installDir + "PUZZLE.EXE", "", "Pondway Puzzle"},
+        };
+        for (const ExpectedLink& link : links) {
+            LinkFields fields = ReadLinkWithLnkinfo(link.file, scratch.path());
+            EXPECT_TRUE(fields.read) << link.file;
+            EXPECT_EQ(link.target, fields.path) << link.file << ": " << Describe(fields);
+            EXPECT_EQ(link.arguments, fields.arguments) << link.file << ": " << Describe(fields);
+            EXPECT_EQ(link.description, fields.description) << link.file << ": " << Describe(fields);
+        }
+
+        struct ExpectedValue {
+            HKEY root;
+            const char* key;
+            const char* name;
+            DWORD type;
+            std::string data;  // the stored bytes
+        };
+        std::string execPath = installDir;
+        execPath.resize(260, '\0');
+        const ExpectedValue values[] = {
+            {HKEY_LOCAL_MACHINE, kUninstallEntry, "DisplayName", REG_SZ, std::string(kTitle) + '\0'},
+            {HKEY_LOCAL_MACHINE, kUninstallEntry, "UninstallString", REG_SZ,
+             "\"" + installDir + "SETUP.EXE\" /r" + '\0'},
+            {HKEY_LOCAL_MACHINE, kUninstallEntry, "MenuDir", REG_SZ, menuDir + '\0'},
+            {HKEY_CURRENT_USER, kApplicationKey, "ExecPath", REG_SZ, execPath},
+            {HKEY_CURRENT_USER, kApplicationKey, "first", REG_DWORD, std::string("\1\0\0\0", 4)},
+        };
+        for (const ExpectedValue& value : values) {
+            RegistryValue stored = ReadRegistryValue(value.root, value.key, value.name);
+            EXPECT_TRUE(stored.exists) << value.key << " " << value.name;
+            EXPECT_EQ(value.type, stored.type) << value.key << " " << value.name;
+            EXPECT_EQ(value.data, std::string(stored.data.begin(), stored.data.end())) << value.key << " " << value.name;
+        }
+    }
+
+    // The installed application itself: it finds its folder through the application key and
+    // counts a game under its own key, which the package's "Reg" section names for removal.
+    void PlayOnce()
+    {
+        ProgramRun puzzle;
+        ASSERT_TRUE(puzzle.Start(installDir + "PUZZLE.EXE", ""));
+        MessageBoxInfo box = AnswerMessageBox(puzzle.processId, IDOK);
+        EXPECT_EQ("Pondway Puzzle is installed in\n" + installDir + "\n\nGames played: 1", box.text);
+        EXPECT_EQ(0, puzzle.WaitExit());
+        EXPECT_TRUE(RegistryKeyExists(HKEY_CURRENT_USER, kPuzzleKey));
+    }
+
+    TempFolder packageRoot, scratch;
+    std::string package, updatedPackage, programFiles, programs, startMenu, desktop, installDir, menuDir, desktopLink, workerCopy;
+};
+
+LANGUAGE_TEST_F(Lifecycle, InstallReinstallUninstallLeavesThePrefixAsItWas)
+{
+    ASSERT_TRUE(CopyTree(BUILD_ROOT "\\sample-package\\", package)) << "the sample package";
+    // An update of the package whose defaults moved: a reinstall from it must still go where
+    // the first install went, as the uninstall entry records.
+    ASSERT_TRUE(CopyTree(package, updatedPackage));
+    std::string inf = ReadFileBytes(package + "SETUP.INF");
+    for (const char* key : {"Folder=Pondway\\Puzzle", "Menu=Pondway\\Puzzle"}) {
+        size_t place = inf.find(key);
+        ASSERT_NE(std::string::npos, place) << key;
+        inf.insert(place + lstrlenA(key), " 2");
+    }
+    ASSERT_TRUE(WriteFileBytes(updatedPackage + "SETUP.INF", inf));
+    // winemenubuilder would mirror every shortcut into Linux menus, outside the prefix.
+    RegistryValueGuard menuBuilder(HKEY_CURRENT_USER, kDllOverridesKey, "winemenubuilder.exe");
+    ASSERT_TRUE(SetRegistryString(HKEY_CURRENT_USER, kDllOverridesKey, "winemenubuilder.exe", ""));
+    bool tamberlynExisted = RegistryKeyExists(HKEY_CURRENT_USER, "Software\\Tamberlyn");
+    bool applicationKeyExisted = RegistryKeyExists(HKEY_CURRENT_USER, kApplicationKey);
+
+    Snapshot filesBefore = Files();
+    Snapshot registryBefore = Registry();
+    ASSERT_EQ("", filesBefore.failure);
+    ASSERT_EQ("", registryBefore.failure);
+    {
+        // What the program leaves on purpose is checked below and then put back: the worker copy
+        // waiting for the next start, its pending deletion and the application key.
+        PendingRenamesGuard pendingRenames;
+        RegistryValueGuard execPath(HKEY_CURRENT_USER, kApplicationKey, "ExecPath");
+        RegistryValueGuard first(HKEY_CURRENT_USER, kApplicationKey, "first");
+
+        // Install with the package's defaults and a desktop shortcut.
+        ProgramRun install;
+        WizardRun installed = InstallThroughWizard(install, package + "SETUP.EXE", ShotFunction());
+        ASSERT_EQ("", installed.failure);
+        EXPECT_EQ(installDir, installed.folderShown);
+        EXPECT_EQ(menuDir.substr(startMenu.size() + 1), installed.menuShown);
+        ExpectWizardRun(installed, "install");
+        CloseWhatTheShellOpened(install);
+
+        // The installation added its own files, folders, shortcuts and keys and changed nothing
+        // else.
+        Snapshot filesInstalled = Files();
+        Snapshot registryInstalled = Registry();
+        std::vector<std::string> fileChanges = SnapshotDifferences(filesBefore, filesInstalled);
+        EXPECT_FALSE(fileChanges.empty());
+        EXPECT_EQ("", DescribeDifferences(UnexpectedChanges(
+                          fileChanges, {programFiles + "\\Pondway\\", programs + "\\Pondway\\", desktopLink + " "})))
+            << "file changes of the install outside its own places";
+        std::vector<std::string> keyChanges = SnapshotDifferences(registryBefore, registryInstalled);
+        EXPECT_EQ("", DescribeDifferences(UnexpectedChanges(
+                          keyChanges, {"[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\PondwayPuzzle]",
+                                       "[HKEY_LOCAL_MACHINE\\Software\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion"
+                                       "\\Uninstall\\PondwayPuzzle]",
+                                       "[HKEY_CURRENT_USER\\Software\\Tamberlyn]",
+                                       "[HKEY_CURRENT_USER\\Software\\Tamberlyn\\tq]"})))
+            << "registry changes of the install outside its own keys";
+        ExpectInstalledFrom(package);
+        PlayOnce();
+        // The application keeps a file of its own in its folder.
+        ASSERT_TRUE(WriteFileBytes(installDir + "SCORES.DAT", "12 34"));
+
+        ProgramRun reinstall;
+        WizardRun reinstalled = InstallThroughWizard(reinstall, updatedPackage + "SETUP.EXE", ShotFunction());
+        ASSERT_EQ("", reinstalled.failure);
+        EXPECT_EQ(installDir, reinstalled.folderShown) << "the registered folder";
+        EXPECT_EQ(menuDir.substr(startMenu.size() + 1), reinstalled.menuShown) << "the registered menu folder";
+        ExpectWizardRun(reinstalled, "reinstall");
+        CloseWhatTheShellOpened(reinstall);
+        ExpectInstalledFrom(updatedPackage);
+        EXPECT_FALSE(FolderExists(programFiles + "\\Pondway\\Puzzle 2"));
+        EXPECT_FALSE(FolderExists(programs + "\\Pondway\\Puzzle 2"));
+
+        // Uninstall with the installed copy, as the uninstall entry's command does.
+        ProgramRun request;
+        UninstallRun uninstalled = UninstallWithR(request, installDir + "SETUP.EXE", ShotFunction());
+        ASSERT_EQ("", uninstalled.failure);
+        EXPECT_EQ("ゲームを削除します。\nよろしいですか？", uninstalled.question.text);
+        EXPECT_EQ(Message(32, kTitle), uninstalled.confirmation.text);
+        EXPECT_EQ(1, request.WaitExit());
+        EXPECT_EQ(Message(29, kTitle), uninstalled.dialogCaption);
+        EXPECT_EQ(Message(30, kTitle), uninstalled.statusShown);
+        EXPECT_EQ(std::vector<std::string>(), uninstalled.unexpectedBoxes);
+        EXPECT_EQ(1, uninstalled.workerExit);
+        EXPECT_NE(request.processId, uninstalled.workerId);
+
+        // Left on purpose: the worker copy until the next start, and the application key.
+        EXPECT_EQ(ReadFileBytes(package + "SETUP.EXE"), ReadFileBytes(workerCopy)) << "the worker copy";
+        char wow64[MAX_PATH] = "";
+        GetSystemWow64DirectoryA(wow64, MAX_PATH);
+        EXPECT_TRUE(PendingDeletionOf(workerCopy) || PendingDeletionOf(std::string(wow64) + "\\SETUP.EXE"))
+            << "the worker copy is to be deleted at the next start";
+        EXPECT_EQ(installDir, ReadRegistryValue(HKEY_CURRENT_USER, kApplicationKey, "ExecPath").text());
+        EXPECT_TRUE(WaitUntil([&] { return DeleteFileA(workerCopy.c_str()) != 0; })) << "the worker copy let go";
+        if (!applicationKeyExisted)
+            DeleteRegistryTree(HKEY_CURRENT_USER, kApplicationKey);
+
+        // The uninstall removes the install folder itself, not the parent the install made
+        // for it: "Pondway" stays behind. Only an empty one goes here; anything left in it shows below.
+        RemoveDirectoryA((programFiles + "\\Pondway").c_str());
+    }
+    // Only an empty key goes: a "Reg" key the uninstall left below it must show in the diff.
+    if (!tamberlynExisted)
+        RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\Tamberlyn");
+
+    Snapshot filesAfter = Files();
+    Snapshot registryAfter = Registry();
+    ASSERT_EQ("", filesAfter.failure);
+    ASSERT_EQ("", registryAfter.failure);
+    EXPECT_EQ("", DescribeDifferences(SnapshotDifferences(filesBefore, filesAfter)))
+        << "files and folders that differ after the uninstall (- before only, + after only)";
+    EXPECT_EQ("", DescribeDifferences(SnapshotDifferences(registryBefore, registryAfter)))
+        << "registry lines that differ after the uninstall (- before only, + after only)";
+}
+
+// The comparison must see what a faulty uninstall would leave: a file, a folder, a changed
+// file, a key and a value, names in the suite's code page included.
+LANGUAGE_TEST_F(Lifecycle, SnapshotsSeeLeftFilesFoldersKeysAndValues)
+{
+    TempFolder place("lifecycle-probe-" LANGUAGE_TAG);
+    ASSERT_TRUE(WriteFileBytes(place / "changed.txt", "one"));
+    const char key[] = "Software\\TinySetupTest\\Lifecycle";
+    DeleteRegistryTree(HKEY_CURRENT_USER, key);
+    ASSERT_TRUE(SetRegistryString(HKEY_CURRENT_USER, key, "kept", "same"));
+
+    Snapshot filesBefore = Files();
+    Snapshot registryBefore = Registry();
+    ASSERT_EQ("", registryBefore.failure);
+
+    // A Japanese name: stored only where the Linux locale can spell it (Wine names files in the
+    // Linux locale's character set, and a locale that is not installed there spells ASCII only).
+    std::wstring named = WideFromUtf8(place / "") + L"\x30d1\x30ba\x30eb.txt";
+    HANDLE file = CreateFileW(named.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    bool hasNamed = file != INVALID_HANDLE_VALUE;
+    if (hasNamed) {
+        CloseHandle(file);
+    } else {
+        ASSERT_TRUE(FolderExists(place.path())) << "error " << GetLastError() << " for " << Utf8FromWide(named);
+    }
+    ASSERT_TRUE(WriteFileBytes(place / "left\\inner.dat", "x"));
+    ASSERT_TRUE(WriteFileBytes(place / "changed.txt", "one more"));
+    ASSERT_TRUE(WriteFileBytes(scratch / "ignored.txt", "scratch"));
+    ASSERT_TRUE(SetRegistryString(HKEY_CURRENT_USER, (std::string(key) + "\\Left").c_str(), "value", "v\\1"));
+    ASSERT_TRUE(SetRegistryString(HKEY_CURRENT_USER, key, "kept", "changed"));
+
+    std::string files = DescribeDifferences(SnapshotDifferences(filesBefore, Files()));
+    std::string keys = DescribeDifferences(SnapshotDifferences(registryBefore, Registry()));
+    DeleteRegistryTree(HKEY_CURRENT_USER, key);
+    // The folder's removal goes by this program's code page, in which the name may not exist.
+    DeleteFileW(named.c_str());
+
+    if (hasNamed) {
+        EXPECT_NE(std::string::npos, files.find("+ " + place.path() + "パズル.txt 0 ")) << files;
+    }
+    EXPECT_NE(std::string::npos, files.find("+ " + place.path() + "left\\\n")) << files;
+    EXPECT_NE(std::string::npos, files.find("+ " + place.path() + "left\\inner.dat 1 ")) << files;
+    EXPECT_NE(std::string::npos, files.find("- " + place.path() + "changed.txt 3 ")) << files;
+    EXPECT_NE(std::string::npos, files.find("+ " + place.path() + "changed.txt 8 ")) << files;
+    EXPECT_EQ(std::string::npos, files.find("ignored.txt")) << files;
+    std::string keyName = "[HKEY_CURRENT_USER\\Software\\TinySetupTest\\Lifecycle";
+    EXPECT_NE(std::string::npos, keys.find("+ " + keyName + "\\Left]\n")) << keys;
+    EXPECT_NE(std::string::npos, keys.find("+ " + keyName + "\\Left] \"value\"=\"v\\\\1\"\n")) << keys;
+    EXPECT_NE(std::string::npos, keys.find("- " + keyName + "] \"kept\"=\"same\"\n")) << keys;
+    EXPECT_NE(std::string::npos, keys.find("+ " + keyName + "] \"kept\"=\"changed\"\n")) << keys;
+    EXPECT_EQ(hasNamed ? 5 : 4, std::count(files.begin(), files.end(), '\n')) << files;
+    EXPECT_EQ(4, std::count(keys.begin(), keys.end(), '\n')) << keys;
+}
+
+// regedit's export taken apart: values continued over lines, excluded keys and those below
+// them, but not keys that merely begin with the same letters.
+TEST(LANGUAGE_SUITE(LifecycleExport), ContinuedValuesAndExcludedKeys)
+{
+    std::wstring text =
+        L"\xFEFFWindows Registry Editor Version 5.00\r\n\r\n"
+        L"[HKEY_CURRENT_USER\\A]\r\n\"bin\"=hex:01,02,\\\r\n  03,04\r\n@=\"default\"\r\n\r\n"
+        L"[HKEY_CURRENT_USER\\A\\Skip]\r\n\"x\"=\"1\"\r\n\r\n"
+        L"[HKEY_CURRENT_USER\\A\\Skip\\Below]\r\n\"y\"=dword:00000002\r\n\r\n"
+        L"[HKEY_CURRENT_USER\\A\\Skipped]\r\n\"z\"=\"\x65e5\"\r\n";
+    std::vector<std::string> lines = ParseRegistryExport(text, {"HKEY_CURRENT_USER\\a\\skip"});
+    std::vector<std::string> expected = {
+        "[HKEY_CURRENT_USER\\A]",
+        "[HKEY_CURRENT_USER\\A] \"bin\"=hex:01,02,03,04",
+        "[HKEY_CURRENT_USER\\A] @=\"default\"",
+        "[HKEY_CURRENT_USER\\A\\Skipped]",
+        "[HKEY_CURRENT_USER\\A\\Skipped] \"z\"=\"日\"",
+    };
+    EXPECT_EQ(expected, lines);
+}
+
+}  // namespace
