@@ -1,0 +1,130 @@
+#!/bin/sh
+# Shows the installer at work on the sample package, in a Wine prefix of its own
+# (build/wineprefix-demo) into which the package is copied as C:\Pondway-Sample.
+#
+#   scripts/run-demo.sh [--headless] [--lang en|ja|zh]
+#
+# With a display (DISPLAY set and reachable) the real wizard opens for you to click through.
+# Without one, or with --headless, a private screen is started and the demo driver clicks
+# through the whole cycle itself (install, every wizard page, the message boxes, uninstall with
+# "/r" and the uninstall dialog), saving a picture of each step in build/demo-screenshots/.
+# The language is the terminal's (LANG) unless --lang says otherwise.
+set -e
+cd "$(dirname "$0")/.."
+ROOT=$(pwd)
+
+HEADLESS=0
+CHOICE=""
+while [ $# -gt 0 ]; do
+  case "$1" in
+    --headless) HEADLESS=1 ;;
+    --lang) shift; CHOICE="${1:-}" ;;
+    --lang=*) CHOICE="${1#--lang=}" ;;
+    -h|--help) sed -n '2,11p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
+    *) echo "run-demo.sh: unknown argument $1 (try --help)" >&2; exit 2 ;;
+  esac
+  shift
+done
+
+if [ -z "$CHOICE" ]; then
+  case "${LC_ALL:-${LANG:-}}" in
+    ja*) CHOICE=ja ;;
+    zh_TW*|zh_HK*) CHOICE=zh ;;
+    *) CHOICE=en ;;
+  esac
+fi
+case "$CHOICE" in
+  en) DEMO_LOCALE=C.UTF-8 ;;
+  ja) DEMO_LOCALE=ja_JP.UTF-8 ;;
+  zh) DEMO_LOCALE=zh_TW.UTF-8 ;;
+  *) echo "run-demo.sh: --lang takes en, ja or zh" >&2; exit 2 ;;
+esac
+
+if [ "$HEADLESS" -eq 0 ]; then
+  if [ -z "${DISPLAY:-}" ]; then
+    HEADLESS=1
+  elif command -v xdpyinfo >/dev/null 2>&1; then
+    xdpyinfo >/dev/null 2>&1 || HEADLESS=1
+  elif command -v xwd >/dev/null 2>&1; then
+    xwd -root -silent >/dev/null 2>&1 || HEADLESS=1
+  fi
+fi
+
+scripts/setup-machine.sh
+# Wine draws Japanese and Chinese texts with the Linux fonts; without a CJK font they show as
+# boxes. A small one is installed when none is there (a failure only costs the glyphs).
+if [ "$CHOICE" != en ] && command -v fc-list >/dev/null 2>&1 && [ -z "$(fc-list :lang=ja 2>/dev/null)" ]; then
+  SUDO=""
+  [ "$(id -u)" -eq 0 ] || SUDO=sudo
+  echo "Installing a CJK font (fonts-wqy-microhei) so that the $CHOICE texts can be drawn."
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends fonts-wqy-microhei \
+    >/dev/null 2>&1 || echo "(no CJK font installed: the texts will show as boxes)"
+fi
+export BUILD_DIR=build
+mkdir -p build
+# A configured build folder learns of test folders added since (tests/demo) only when
+# configured again.
+if [ -f build/CMakeCache.txt ]; then
+  cmake build >/dev/null
+fi
+if ! scripts/build.sh >build/demo-build.log 2>&1; then
+  # The demo needs only the program, the package and its driver; a test that does not build
+  # elsewhere must not keep it from running.
+  echo "The full build failed (see build/demo-build.log); building what the demo needs."
+  cmake --build build -j"$(nproc)" --target setup sample_package demo_driver -- --no-print-directory \
+    >>build/demo-build.log 2>&1 || { tail -n 30 build/demo-build.log; exit 1; }
+fi
+
+. scripts/wine-env.sh
+unset KEEP_DISPLAY
+# A previous run may have left the prefix's wineserver bound to a screen that is gone.
+export WINEPREFIX="$ROOT/build/wineprefix-demo"
+wineserver -k >/dev/null 2>&1 || true
+make_prefix "$ROOT/build/wineprefix-demo"
+trap stop_wine_env EXIT INT TERM
+
+PACKAGE="$WINEPREFIX/drive_c/Pondway-Sample"
+rm -rf "$PACKAGE"
+cp -r build/sample-package "$PACKAGE"
+export LC_ALL="$DEMO_LOCALE"
+
+if [ "$HEADLESS" -eq 0 ]; then
+  wineserver -p5
+  # Shortcuts stay inside the prefix: winemenubuilder would copy them into your Linux menus.
+  wine reg add 'HKCU\Software\Wine\DllOverrides' /v winemenubuilder.exe /d '' /f >/dev/null 2>&1
+  echo "Starting the installer on your screen ($CHOICE). Click through its three pages."
+  wine 'C:\Pondway-Sample\SETUP.EXE' /go || true
+  wineserver -w
+  echo
+  echo "Installed into the demo prefix $WINEPREFIX."
+  echo "To uninstall it again (default folder; use the folder you chose otherwise):"
+  echo "  WINEPREFIX=$WINEPREFIX LC_ALL=$DEMO_LOCALE wine 'C:\\Program Files (x86)\\Pondway\\Puzzle\\SETUP.EXE' /r"
+  echo "or open Wine's list of programs:  WINEPREFIX=$WINEPREFIX wine uninstaller"
+  echo "To watch the whole cycle without clicking:  scripts/run-demo.sh --headless --lang $CHOICE"
+  exit 0
+fi
+
+start_display
+wineserver -p5
+start_wine_keeper
+wine reg add 'HKCU\Software\Wine\DllOverrides' /v winemenubuilder.exe /d '' /f >/dev/null 2>&1
+
+SHOTS="$ROOT/build/demo-screenshots"
+rm -rf "$SHOTS"
+mkdir -p "$SHOTS"
+SHOTS_WINDOWS=$(printf 'Z:%s' "$SHOTS" | sed 's|/|\\|g')
+echo "Running the whole cycle on a private screen ($CHOICE, $DISPLAY)."
+STATUS=0
+wine build/tests/demo/demo_driver.exe 'C:\Pondway-Sample\SETUP.EXE' "$SHOTS_WINDOWS" || STATUS=$?
+
+for bmp in "$SHOTS"/*.bmp; do
+  [ -e "$bmp" ] || continue
+  convert "$bmp" "${bmp%.bmp}.png" && rm -f "$bmp"
+done
+echo
+echo "Screenshots in $SHOTS:"
+ls -1 "$SHOTS" | sed 's/^/  /'
+if [ "$STATUS" -ne 0 ]; then
+  echo "The demo did not finish the cycle (exit code $STATUS); the last picture shows where it stopped."
+fi
+exit "$STATUS"
