@@ -81,7 +81,8 @@ unset KEEP_DISPLAY
 export WINEPREFIX="$ROOT/build/wineprefix-demo"
 wineserver -k >/dev/null 2>&1 || true
 make_prefix "$ROOT/build/wineprefix-demo"
-trap stop_wine_env EXIT INT TERM
+trap stop_wine_env EXIT
+trap 'exit 130' INT TERM
 
 PACKAGE="$WINEPREFIX/drive_c/Pondway-Sample"
 rm -rf "$PACKAGE"
@@ -94,12 +95,18 @@ if [ "$HEADLESS" -eq 0 ]; then
   wine reg add 'HKCU\Software\Wine\DllOverrides' /v winemenubuilder.exe /d '' /f >/dev/null 2>&1
   echo "Starting the installer on your screen ($CHOICE). Click through its three pages."
   wine 'C:\Pondway-Sample\SETUP.EXE' /go || true
+  # The registry reaches system.reg when the prefix's wineserver ends.
   wineserver -w
+  PROGRAM=$(sed -n '/Uninstall\\\\PondwayPuzzle\]/,/^$/s/^"UninstallString"="\\"\(.*\)\\" \/r"$/\1/p' \
+    "$WINEPREFIX/system.reg" | sed 's/\\\\/\\/g' | head -n 1)
   echo
-  echo "Installed into the demo prefix $WINEPREFIX."
-  echo "To uninstall it again (default folder; use the folder you chose otherwise):"
-  echo "  WINEPREFIX=$WINEPREFIX LC_ALL=$DEMO_LOCALE wine 'C:\\Program Files (x86)\\Pondway\\Puzzle\\SETUP.EXE' /r"
-  echo "or open Wine's list of programs:  WINEPREFIX=$WINEPREFIX wine uninstaller"
+  if [ -n "$PROGRAM" ]; then
+    echo "Pondway Puzzle is installed in the demo prefix $WINEPREFIX."
+    echo "To uninstall it again, as Wine's list of programs (wine uninstaller) would:"
+    echo "  WINEPREFIX=$WINEPREFIX LC_ALL=$DEMO_LOCALE wine '$PROGRAM' /r"
+  else
+    echo "Nothing is installed in the demo prefix (the wizard was cancelled)."
+  fi
   echo "To watch the whole cycle without clicking:  scripts/run-demo.sh --headless --lang $CHOICE"
   exit 0
 fi

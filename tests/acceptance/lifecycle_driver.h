@@ -1,6 +1,5 @@
 // Drives a whole install and uninstall of a package like a user: the wizard's three pages, the
-// closing message, the program the shell opens afterwards, the "/r" questions and the worker's
-// uninstall dialog. Shared by the life-cycle tests, which check what each step showed, and the
+// closing message, the "/r" questions and the worker's uninstall dialog. Shared by the life-cycle tests, which check what each step showed, and the
 // demo, which photographs every step. Nothing here decides pass or fail; each step reports what
 // it saw and, when it could not go on, why.
 #pragma once
