@@ -180,3 +180,88 @@ LANGUAGE_TEST_F(EntryVersion, Windows95PassesTheSystemCheck)
 {
     RunWithVersion("win95", "abc", 1, NoInformationText());
 }
+
+namespace {
+
+// A setup information file the settings accept, so the entry gets as far as its modes.
+constexpr char kDemoTitle[] = "Entry Demo";
+constexpr int kSheetNextButton = 0x3024;
+
+class LANGUAGE_SUITE(EntryModes) : public EndToEndTest {
+protected:
+    void SetUp() override
+    {
+        exe = CopyProgramTo(folder);
+        ASSERT_TRUE(WriteFileBytes(folder / "SETUP.INF", std::string("[Install]\r\nTitle=") + kDemoTitle +
+                                                             "\r\nFolder=\\TinySetupEntryTest\\Demo\r\n"
+                                                             "InstallKey=TinySetupEntryModes\r\n1=SETUP.EXE\r\n"));
+    }
+
+    // Expects the install mode: its wizard (a dialog with the wizard's Next button, captioned
+    // with message 8), or, should the wizard end at once, the mode's closing message 36
+    // captioned with the title. Either way not the uninstall request's message 32.
+    void ExpectInstallMode(const ProgramRun& run)
+    {
+        HWND found = nullptr;
+        WaitUntil(
+            [&] {
+                for (HWND dialog : DialogsOf(run.processId)) {
+                    if (GetDlgItem(dialog, kSheetNextButton) != nullptr || GetDlgItem(dialog, 65535) != nullptr)
+                        found = dialog;
+                }
+                return found != nullptr || !run.Running();
+            },
+            20000);
+        ASSERT_NE(nullptr, found) << "neither the wizard nor a message box" << (run.Running() ? "" : " (the program has ended)");
+        if (GetDlgItem(found, kSheetNextButton) != nullptr) {
+            EXPECT_EQ(std::string(InLanguage("Installation of ", "", "安裝 ")) + kDemoTitle +
+                          InLanguage("", "のインストール", ""),
+                      WindowTitle(found));
+            return;
+        }
+        MessageBoxInfo box = ReadMessageBox(found);
+        EXPECT_EQ(InLanguage("Installation was interrupted.", "インストールは中断されました。", "已中斷安裝。"), box.text);
+        EXPECT_EQ(kDemoTitle, box.caption);
+    }
+
+    TempFolder folder{"entry-modes"};
+    std::string exe;
+};
+
+}  // namespace
+
+LANGUAGE_TEST_F(EntryModes, InstallCommandLinesRunTheInstallModeWithoutConfirmation)
+{
+    for (const char* line : {"abc", "X12"}) {
+        SCOPED_TRACE(std::string("command line \"") + line + "\"");
+        ProgramRun run;
+        ASSERT_TRUE(run.Start(exe, line));
+        ExpectInstallMode(run);
+        run.Kill();
+    }
+}
+
+LANGUAGE_TEST_F(EntryModes, ConfirmedWarRunsTheInstallModeNotTheUninstall)
+{
+    // "war" contains r, so it asks first; its first character is w, so it installs.
+    ProgramRun run;
+    ASSERT_TRUE(run.Start(exe, "war"));
+    ExpectConfirmation(AnswerMessageBox(run.processId, IDOK));
+    ExpectInstallMode(run);
+}
+
+LANGUAGE_TEST_F(EntryModes, ConfirmedSlashRGoesOnToTheUninstallRequest)
+{
+    ProgramRun run;
+    ASSERT_TRUE(run.Start(exe, "/r"));
+    ExpectConfirmation(AnswerMessageBox(run.processId, IDOK));
+    // The request's own question names the application (message 32, caption the title).
+    MessageBoxInfo request = AnswerMessageBox(run.processId, IDCANCEL);
+    EXPECT_EQ(std::string(InLanguage("", "", "移除 ")) + kDemoTitle +
+                  InLanguage(" will be uninstalled.", "を削除します。", "。"),
+              request.text);
+    EXPECT_EQ(kDemoTitle, request.caption);
+    EXPECT_EQ((std::vector<int>{IDOK, IDCANCEL}), request.buttons);
+    EXPECT_EQ(1, run.WaitExit());
+    EXPECT_TRUE(FileExists(folder / "SETUP.EXE"));
+}
