@@ -77,6 +77,26 @@ HWND FindUninstallDialog(DWORD besidesProcess)
     return search.found;
 }
 
+// A visible window of a process whose title begins with a text.
+struct TitleSearch {
+    DWORD processId;
+    std::string titleStart;
+    HWND found;
+};
+
+BOOL CALLBACK CheckTitle(HWND window, LPARAM parameter)
+{
+    TitleSearch* search = reinterpret_cast<TitleSearch*>(parameter);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner == search->processId && IsWindowVisible(window) &&
+        WindowTitle(window).compare(0, search->titleStart.size(), search->titleStart) == 0) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
 std::string FailureWithBoxes(const std::string& failure, DWORD processId)
 {
     std::string text = failure;
@@ -283,6 +303,33 @@ bool EndProcessTree(DWORD processId)
     gone = WaitForSingleObject(process, kDefaultDeadlineMs) == WAIT_OBJECT_0 && gone;
     CloseHandle(process);
     return gone;
+}
+
+DWORD WaitForNewProcessWindow(const char* exeName, const std::vector<DWORD>& known, const std::string& titleStart,
+                              HWND* window, DWORD deadlineMs)
+{
+    DWORD result = 0;
+    *window = nullptr;
+    WaitUntil(
+        [&] {
+            for (DWORD id : ProcessesNamed(exeName)) {
+                bool old = false;
+                for (DWORD k : known)
+                    old = old || k == id;
+                if (old)
+                    continue;
+                TitleSearch search = {id, titleStart, nullptr};
+                EnumWindows(CheckTitle, reinterpret_cast<LPARAM>(&search));
+                if (search.found != nullptr) {
+                    result = id;
+                    *window = search.found;
+                    return true;
+                }
+            }
+            return false;
+        },
+        deadlineMs);
+    return result;
 }
 
 std::string ImageOfProcess(DWORD processId)

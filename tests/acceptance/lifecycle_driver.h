@@ -60,6 +60,10 @@ std::vector<DWORD> ProcessesNamed(const char* exeName);
 std::vector<DWORD> ProcessesStartedBy(DWORD parentId);
 // Ends the process and what it started, and waits until they are gone; true when they are.
 bool EndProcessTree(DWORD processId);
+// Waits for a process of that file name that is not among known and shows a window whose title
+// begins with titleStart; returns its id and the window (0 and nullptr on time-out).
+DWORD WaitForNewProcessWindow(const char* exeName, const std::vector<DWORD>& known, const std::string& titleStart,
+                              HWND* window, DWORD deadlineMs = kDefaultDeadlineMs);
 
 // The program file of a process (its first module).
 std::string ImageOfProcess(DWORD processId);

@@ -132,6 +132,39 @@ void RemoveLeftovers(const std::string& programFiles, const std::string& program
     DeleteFileA((SystemFolder() + "\\SETUP.EXE").c_str());
 }
 
+// The ".txt" extension associated with "txtfile" in the machine's classes (the 64-bit view, which
+// the shell of either kind of program reads) for the scope; removed again when it was absent.
+class TextFileType {
+public:
+    TextFileType()
+    {
+        HKEY key;
+        existed_ = RegOpenKeyExA(HKEY_LOCAL_MACHINE, kTxtKey, 0, KEY_READ | KEY_WOW64_64KEY, &key) == ERROR_SUCCESS;
+        if (existed_) {
+            RegCloseKey(key);
+            set = true;
+            return;
+        }
+        if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, kTxtKey, 0, nullptr, 0, KEY_WRITE | KEY_WOW64_64KEY, nullptr, &key,
+                            nullptr) != ERROR_SUCCESS)
+            return;
+        set = RegSetValueExA(key, "", 0, REG_SZ, reinterpret_cast<const BYTE*>("txtfile"), 8) == ERROR_SUCCESS;
+        RegCloseKey(key);
+    }
+    ~TextFileType()
+    {
+        if (!existed_)
+            RegDeleteKeyExA(HKEY_LOCAL_MACHINE, kTxtKey, KEY_WOW64_64KEY, 0);
+    }
+    TextFileType(const TextFileType&) = delete;
+    TextFileType& operator=(const TextFileType&) = delete;
+    bool set = false;
+
+private:
+    static constexpr const char* kTxtKey = "Software\\Classes\\.txt";
+    bool existed_ = false;
+};
+
 class LANGUAGE_SUITE(Lifecycle) : public EndToEndTest {
 protected:
     LANGUAGE_SUITE(Lifecycle)()
@@ -161,6 +194,13 @@ protected:
     void TearDown() override
     {
         EndToEndTest::TearDown();
+        for (DWORD id : ProcessesNamed("notepad.exe")) {
+            bool old = false;
+            for (DWORD known : notepadsAtStart)
+                old = old || known == id;
+            if (!old)
+                EndProcessTree(id);
+        }
         RemoveLeftovers(programFiles, programs, desktop);
         WaitUntil([&] { return DeleteFileA(workerCopy.c_str()) || !FileExists(workerCopy); }, 5000);
     }
@@ -187,17 +227,19 @@ protected:
     }
 
     // After a completed install the program has the shell open README.TXT (and try
-    // "launch.exe" beside the installer, which the package lacks). Where ".txt" is associated
-    // that starts Notepad, which is ended here so that the prefix is compared without it. A new
-    // prefix has no ".txt" association and starts nothing; that the "Open" file is opened, and
-    // the installed copy of it, is checked with a program of the tests' own in the copy page's
-    // end-to-end tests.
-    void CloseWhatTheShellOpened(const ProgramRun& installer)
+    // "launch.exe" beside the installer, which the package lacks): Notepad shows it and is
+    // ended again, so that the prefix is compared without it.
+    void ExpectReadmeOpenedAndClose(const ProgramRun& installer, const std::vector<DWORD>& notepadsBefore,
+                                    const char* when)
     {
+        HWND window = nullptr;
+        DWORD notepad = WaitForNewProcessWindow("notepad.exe", notepadsBefore, "README", &window);
+        EXPECT_NE(0u, notepad) << "README.TXT not opened in Notepad after the " << when;
         for (DWORD id : ProcessesStartedBy(installer.processId))
             EndProcessTree(id);
-        for (DWORD id : ProcessesNamed("notepad.exe"))
-            EndProcessTree(id);
+        if (notepad != 0) {
+            EXPECT_TRUE(EndProcessTree(notepad));
+        }
     }
 
     void ExpectWizardRun(const WizardRun& run, const char* when)
@@ -275,6 +317,7 @@ protected:
     }
 
     TempFolder packageRoot, scratch;
+    std::vector<DWORD> notepadsAtStart = ProcessesNamed("notepad.exe");
     std::string package, updatedPackage, programFiles, programs, startMenu, desktop, installDir, menuDir, desktopLink, workerCopy;
 };
 
@@ -291,6 +334,10 @@ LANGUAGE_TEST_F(Lifecycle, InstallReinstallUninstallLeavesThePrefixAsItWas)
         inf.insert(place + lstrlenA(key), " 2");
     }
     ASSERT_TRUE(WriteFileBytes(updatedPackage + "SETUP.INF", inf));
+    // A new prefix knows the type "txtfile" (Notepad) but names it for no extension, and Wine's
+    // classes root merges no per-user classes: without this README.TXT would open nowhere.
+    TextFileType textFiles;
+    ASSERT_TRUE(textFiles.set);
     // winemenubuilder would mirror every shortcut into Linux menus, outside the prefix.
     RegistryValueGuard menuBuilder(HKEY_CURRENT_USER, kDllOverridesKey, "winemenubuilder.exe");
     ASSERT_TRUE(SetRegistryString(HKEY_CURRENT_USER, kDllOverridesKey, "winemenubuilder.exe", ""));
@@ -310,12 +357,13 @@ LANGUAGE_TEST_F(Lifecycle, InstallReinstallUninstallLeavesThePrefixAsItWas)
 
         // Install with the package's defaults and a desktop shortcut.
         ProgramRun install;
+        std::vector<DWORD> notepads = ProcessesNamed("notepad.exe");
         WizardRun installed = InstallThroughWizard(install, package + "SETUP.EXE", ShotFunction());
         ASSERT_EQ("", installed.failure);
         EXPECT_EQ(installDir, installed.folderShown);
         EXPECT_EQ(menuDir.substr(startMenu.size() + 1), installed.menuShown);
         ExpectWizardRun(installed, "install");
-        CloseWhatTheShellOpened(install);
+        ExpectReadmeOpenedAndClose(install, notepads, "install");
 
         // The installation added its own files, folders, shortcuts and keys and changed nothing
         // else.
@@ -340,12 +388,13 @@ LANGUAGE_TEST_F(Lifecycle, InstallReinstallUninstallLeavesThePrefixAsItWas)
         ASSERT_TRUE(WriteFileBytes(installDir + "SCORES.DAT", "12 34"));
 
         ProgramRun reinstall;
+        notepads = ProcessesNamed("notepad.exe");
         WizardRun reinstalled = InstallThroughWizard(reinstall, updatedPackage + "SETUP.EXE", ShotFunction());
         ASSERT_EQ("", reinstalled.failure);
         EXPECT_EQ(installDir, reinstalled.folderShown) << "the registered folder";
         EXPECT_EQ(menuDir.substr(startMenu.size() + 1), reinstalled.menuShown) << "the registered menu folder";
         ExpectWizardRun(reinstalled, "reinstall");
-        CloseWhatTheShellOpened(reinstall);
+        ExpectReadmeOpenedAndClose(reinstall, notepads, "reinstall");
         ExpectInstalledFrom(updatedPackage);
         EXPECT_FALSE(FolderExists(programFiles + "\\Pondway\\Puzzle 2"));
         EXPECT_FALSE(FolderExists(programs + "\\Pondway\\Puzzle 2"));
