@@ -84,6 +84,12 @@ make_prefix "$ROOT/build/wineprefix-demo"
 trap stop_wine_env EXIT
 trap 'exit 130' INT TERM
 
+# A new prefix has Notepad's file type but names it for no extension: the README.TXT that the
+# installer opens at the end would open nowhere.
+ensure_text_files() {
+  wine reg add 'HKLM\Software\Classes\.txt' /ve /d txtfile /f >/dev/null 2>&1 || true
+}
+
 PACKAGE="$WINEPREFIX/drive_c/Pondway-Sample"
 rm -rf "$PACKAGE"
 cp -r build/sample-package "$PACKAGE"
@@ -93,6 +99,7 @@ if [ "$HEADLESS" -eq 0 ]; then
   wineserver -p5
   # Shortcuts stay inside the prefix: winemenubuilder would copy them into your Linux menus.
   wine reg add 'HKCU\Software\Wine\DllOverrides' /v winemenubuilder.exe /d '' /f >/dev/null 2>&1
+  ensure_text_files
   echo "Starting the installer on your screen ($CHOICE). Click through its three pages."
   wine 'C:\Pondway-Sample\SETUP.EXE' /go || true
   # The registry reaches system.reg when the prefix's wineserver ends.
@@ -115,6 +122,7 @@ start_display
 wineserver -p5
 start_wine_keeper
 wine reg add 'HKCU\Software\Wine\DllOverrides' /v winemenubuilder.exe /d '' /f >/dev/null 2>&1
+ensure_text_files
 
 SHOTS="$ROOT/build/demo-screenshots"
 rm -rf "$SHOTS"

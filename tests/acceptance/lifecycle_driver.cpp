@@ -200,14 +200,14 @@ UninstallRun UninstallWithR(ProgramRun& request, const std::string& installedExe
         result.failure = "no first question";
         return result;
     }
-    Picture(shot, box, prefix + "5-first-question");
+    Picture(shot, box, prefix + "6-first-question");
     result.question = AnswerMessageBox(request.processId, IDOK);
     box = WaitForMessageBox(request.processId);
     if (box == nullptr) {
         result.failure = "no confirmation after the first question";
         return result;
     }
-    Picture(shot, box, prefix + "6-confirmation");
+    Picture(shot, box, prefix + "7-confirmation");
     result.confirmation = AnswerMessageBox(request.processId, IDOK);
 
     HWND dialog = nullptr;
@@ -239,12 +239,12 @@ UninstallRun UninstallWithR(ProgramRun& request, const std::string& installedExe
             return result;
         }
         if (box != nullptr) {
-            Picture(shot, box, prefix + "7-uninstall-message-" + std::to_string(result.unexpectedBoxes.size() + 1));
+            Picture(shot, box, prefix + "8-uninstall-message-" + std::to_string(result.unexpectedBoxes.size() + 1));
             AnswerUnexpected(box, &result.unexpectedBoxes);
         }
     }
     result.statusShown = ControlText(dialog, IDC_UNINSTALL_STATUS);
-    Picture(shot, dialog, prefix + "7-uninstall-dialog");
+    Picture(shot, dialog, prefix + "8-uninstall-dialog");
     PressButton(dialog, IDC_FINISH);
     if (worker != nullptr) {
         if (WaitForSingleObject(worker, kDefaultDeadlineMs) == WAIT_OBJECT_0) {

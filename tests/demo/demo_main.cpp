@@ -60,11 +60,19 @@ std::string InstalledProgram(const std::string& setupInf)
     return ProgramOfCommand(command);
 }
 
-void EndWhatTheShellOpened(DWORD installer)
+// The shell opens the package's "Open" file (README.TXT) after the install: pictured, then
+// closed, so that the uninstall finds no file in use.
+void ShowAndCloseReadme(DWORD installer, const std::vector<DWORD>& notepadsBefore, Pictures* pictures)
 {
+    HWND window = nullptr;
+    DWORD notepad = WaitForNewProcessWindow("notepad.exe", notepadsBefore, "README", &window, 5000);
+    if (notepad != 0) {
+        Sleep(400);
+        pictures->Take("5-readme");
+        Say("opened afterwards:", WindowTitle(window));
+        EndProcessTree(notepad);
+    }
     for (DWORD id : ProcessesStartedBy(installer))
-        EndProcessTree(id);
-    for (DWORD id : ProcessesNamed("notepad.exe"))
         EndProcessTree(id);
 }
 
@@ -86,6 +94,7 @@ int main(int argc, char** argv)
     printf("Installing from %s\n", setupExe.c_str());
     fflush(stdout);
     ProgramRun install;
+    std::vector<DWORD> notepads = ProcessesNamed("notepad.exe");
     WizardRun installed = InstallThroughWizard(install, setupExe, shot);
     Say("wizard:", installed.caption);
     Say("destination folder:", installed.folderShown);
@@ -95,7 +104,8 @@ int main(int argc, char** argv)
     for (const std::string& box : installed.unexpectedBoxes)
         Say("message on the way:", box);
     Say("closing message:", installed.completion.text);
-    EndWhatTheShellOpened(install.processId);
+    if (installed.failure.empty())
+        ShowAndCloseReadme(install.processId, notepads, &pictures);
     if (!installed.failure.empty()) {
         printf("The install stopped: %s\n", installed.failure.c_str());
         return 1;
