@@ -2,7 +2,9 @@
 # Sets WINEPREFIX and DISPLAY; stop_wine_env stops the wineserver and the Xvfb started here.
 
 export WINEDEBUG="${WINEDEBUG:--all}"
-export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
+# No Mono or Gecko downloads, and no Linux-side menu entries for the links the tests make
+# (winemenubuilder would write them into the Linux user's own menus).
+export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml,winemenubuilder.exe=}"
 
 # make_prefix DIR: a fresh 64-bit prefix whose user folders are real, empty folders inside it.
 # A new prefix links Desktop, Documents and the like to $HOME; a shortcut made "on the desktop"
@@ -14,11 +16,9 @@ make_prefix() {
     mkdir -p "$WINEPREFIX"
     wineboot -i >/dev/null 2>&1 || true
     wineserver -w
-    for link in "$WINEPREFIX"/drive_c/users/*/*; do
-      if [ -L "$link" ]; then
-        rm "$link"
-        mkdir -p "$link"
-      fi
+    find "$WINEPREFIX/drive_c/users" -type l | while read -r link; do
+      rm "$link"
+      mkdir -p "$link"
     done
     touch "$WINEPREFIX/.prefix-ready"
   fi
