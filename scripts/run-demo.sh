@@ -51,15 +51,6 @@ if [ "$HEADLESS" -eq 0 ]; then
 fi
 
 scripts/setup-machine.sh
-# Wine draws Japanese and Chinese texts with the Linux fonts; without a CJK font they show as
-# boxes. A small one is installed when none is there (a failure only costs the glyphs).
-if [ "$CHOICE" != en ] && command -v fc-list >/dev/null 2>&1 && [ -z "$(fc-list :lang=ja 2>/dev/null)" ]; then
-  SUDO=""
-  [ "$(id -u)" -eq 0 ] || SUDO=sudo
-  echo "Installing a CJK font (fonts-wqy-microhei) so that the $CHOICE texts can be drawn."
-  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends fonts-wqy-microhei \
-    >/dev/null 2>&1 || echo "(no CJK font installed: the texts will show as boxes)"
-fi
 export BUILD_DIR=build
 mkdir -p build
 # A configured build folder learns of test folders added since (tests/demo) only when
