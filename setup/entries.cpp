@@ -1,7 +1,8 @@
 // Entry resolution: turns a file entry, one of the two pseudo entries or a group entry of the
 // setup information file into concrete paths in installState.entrySource and entryTarget.
 // A result that does not fit in a path is refused with both fields empty, never cut: a cut
-// destination could name another file, which the uninstaller would then delete.
+// destination could name another file, which the uninstaller would then delete. For the same
+// reason a destination that ".." leads out of its base folder is copied but never deleted.
 #include "setup/entries.h"
 
 #include <windows.h>
@@ -81,6 +82,42 @@ bool MacroBaseFolder(int letter, char* out, size_t capacity)
     return CopyText(out, capacity, "\\?!");
 }
 
+// True when target, once made a full path the way the file system resolves it, lies in
+// base or below it. ".." components can lead a destination out of the folder it names, onto
+// a file of the user's or of another application, which the uninstaller must not delete.
+bool LiesWithin(const char* target, const char* base)
+{
+    char fullTarget[kPathCapacity];
+    char fullBase[kPathCapacity];
+    DWORD targetLength = GetFullPathNameA(target, sizeof fullTarget, fullTarget, nullptr);
+    DWORD baseLength = GetFullPathNameA(base, sizeof fullBase, fullBase, nullptr);
+    if (targetLength == 0 || targetLength >= sizeof fullTarget || baseLength == 0 || baseLength >= sizeof fullBase ||
+        !AppendPathPart(fullBase, ""))
+        return false;
+    // The folder itself, written without its separator, counts as within.
+    int length = lstrlenA(fullBase);
+    if (static_cast<int>(targetLength) < length - 1)
+        return false;
+    if (static_cast<int>(targetLength) == length - 1)
+        fullBase[length - 1] = '\0';
+    else
+        fullTarget[length] = '\0';
+    return lstrcmpiA(fullTarget, fullBase) == 0;
+}
+
+// The base folder a destination specification names: its folder macro alone, or installDir.
+bool SpecBaseFolder(const char* spec, char (&base)[kPathCapacity])
+{
+    while (IsWhiteSpace(*spec))
+        ++spec;
+    char macro[3] = "";
+    if (spec[0] != '\0' && spec[1] == '!') {
+        macro[0] = spec[0];
+        macro[1] = '!';
+    }
+    return ExpandPathMacro(macro, base, sizeof base) != kExpandTooLong;
+}
+
 }  // namespace
 
 int ExpandPathMacro(const char* spec, char* out, size_t capacity)
@@ -137,7 +174,7 @@ bool ResolveInstallEntry(int i, bool* mayRemove)
         if (!TargetInInstallDir(entry))
             return ClearEntry();
         CopyText(installState.entrySource, entry);
-        return SetRemovable(mayRemove, true);
+        return SetRemovable(mayRemove, LiesWithin(installState.entryTarget, installState.installDir));
     }
 
     *comma = '\0';
@@ -146,7 +183,9 @@ bool ResolveInstallEntry(int i, bool* mayRemove)
         return ClearEntry();
     CopyText(installState.entrySource, entry);
     // The system folder's files are shared with other programs: the uninstaller leaves them.
-    return SetRemovable(mayRemove, letter != 's');
+    char base[kPathCapacity];
+    return SetRemovable(mayRemove, letter != 's' && SpecBaseFolder(comma + 1, base) &&
+                                       LiesWithin(installState.entryTarget, base));
 }
 
 bool ResolveGroupEntry(int i)

@@ -16,7 +16,8 @@ int ExpandPathMacro(const char* spec, char* out, size_t capacity);
 // file entries) into installState.entrySource and entryTarget. Returns false when the
 // destination does not fit in 259 characters: the entry must then be skipped (never copied,
 // never deleted) and both fields are empty. *mayRemove tells whether the uninstaller may
-// delete the destination (false for the system-folder macro).
+// delete the destination (false for the system-folder macro, and for a destination that ".."
+// components lead out of its base folder).
 bool ResolveInstallEntry(int i, bool* mayRemove = nullptr);
 
 // Resolves group entry i into the shortcut name (entrySource) and the target specification

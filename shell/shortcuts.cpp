@@ -40,10 +40,12 @@ bool PlaceFolder(ShortcutPlace place, char (&folder)[kPathCapacity])
 }
 
 // folder + name + ".lnk"; false when that does not fit (the shortcut is then skipped: a cut
-// name could be another shortcut's).
+// name could be another shortcut's). A name is one file name: with a separator in it,
+// "..\.." could lead the shortcut out of its folder, and its removal onto a file of the user's.
 bool ShortcutFilePath(char (&file)[kPathCapacity], const char* folder, const char* name)
 {
-    return CopyText(file, folder) && AppendText(file, name) && AppendText(file, kLinkExtension);
+    return FindFirstSeparator(name) == nullptr && CopyText(file, folder) && AppendText(file, name) &&
+           AppendText(file, kLinkExtension);
 }
 
 bool IsRooted(const char* path) { return FindRootEnd(path) != nullptr; }

@@ -60,13 +60,17 @@ bool SplitRegistryValue(const char* value, HKEY* root, const char** subKey)
 
 void RemoveRegistryKeys()
 {
-    char value[kPathCapacity];
+    // One byte more than a key path holds: the profile reader cuts a longer value silently,
+    // and the cut text would name another key, which would then be deleted with everything
+    // below it. A value that does not fit is refused like an unknown root.
+    char value[kPathCapacity + 1];
     for (unsigned i = 1;; ++i) {
-        if (GetPrivateProfileStringA("Reg", NumberText(i), "", value, sizeof value, installState.infPath) == 0)
+        DWORD length = GetPrivateProfileStringA("Reg", NumberText(i), "", value, sizeof value, installState.infPath);
+        if (length == 0)
             return;
         HKEY root;
         const char* subKey;
-        if (SplitRegistryValue(value, &root, &subKey))
+        if (length < kPathCapacity && SplitRegistryValue(value, &root, &subKey))
             DeleteKeyTree(root, subKey);
         else
             ShowMessage(installState.ownerWindow, IDS_ABNORMAL_REG, nullptr, MB_ICONERROR);
