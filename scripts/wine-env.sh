@@ -20,6 +20,9 @@ make_prefix() {
       rm "$link"
       mkdir -p "$link"
     done
+    # A program that crashes ends at once instead of waiting in Wine's crash dialog.
+    wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1 || true
+    wineserver -w
     touch "$WINEPREFIX/.prefix-ready"
   fi
 }
