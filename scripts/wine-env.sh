@@ -20,6 +20,13 @@ make_prefix() {
       rm "$link"
       mkdir -p "$link"
     done
+    # Japanese and Chinese texts shown under another language's interface (the fixed Japanese
+    # questions) are drawn through font linking, as on Windows: link the interface fonts to
+    # the CJK font that the machine set-up installs.
+    for font in Tahoma "MS Shell Dlg" "MS Shell Dlg 2" "Microsoft Sans Serif"; do
+      wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' \
+        /v "$font" /t REG_MULTI_SZ /d 'wqy-microhei.ttc,WenQuanYi Micro Hei' /f >/dev/null 2>&1 || true
+    done
     # A program that crashes ends at once instead of waiting in Wine's crash dialog.
     wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1 || true
     wineserver -w
