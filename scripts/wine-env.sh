@@ -59,10 +59,10 @@ start_wine_keeper() {
   wine cmd.exe <"$keeper_fifo" >/dev/null 2>&1 &
   exec 9>"$keeper_fifo"
   rm -f "$keeper_fifo"
-  # Wait until the keeper has the system processes up. Otherwise the first test program may be
-  # the one that starts them; they inherit its output pipe and ctest waits for that pipe to
-  # close until its time-out (seen with the first test discovery of a run).
-  wine cmd.exe /c exit </dev/null >/dev/null 2>&1
+  # Wait until the keeper has the system processes up, and start the desktop and RPC processes
+  # too (the first program with a window would): otherwise the first test program may be the
+  # one that starts them, and the prefix changes under the tests that compare it.
+  wine rundll32.exe user32.dll,GetDesktopWindow </dev/null >/dev/null 2>&1 || true
 }
 
 stop_wine_env() {

@@ -159,6 +159,65 @@ bool RemoveEntryFiles(bool* stopped)
     return result;
 }
 
+// The levels that the package's own "Folder" value puts above the install folder ("Pondway"
+// of "Pondway\Puzzle"): the destination page creates them when they are missing, and once the
+// install folder has gone they would be left behind empty. Read before the setup information
+// file is deleted. Zero unless the install folder's parent ends with those levels (the user
+// chose another place: nothing above the install folder is the package's).
+int PackageLevelsAbove(const char* installFolder)
+{
+    char value[kPathCapacity];
+    GetPrivateProfileStringA("Install", "Folder", "", value, sizeof value, installState.infPath);
+    ReplaceChar(value, '/', '\\');
+    char* start = value;
+    while (*start == '\\')
+        ++start;
+    // The value's parent: everything before its last component.
+    char* last = FindLastSeparator(start);
+    while (last != nullptr && last[1] == '\0' && *last == '\\') {
+        *last = '\0';
+        last = FindLastSeparator(start);
+    }
+    if (last == nullptr || *last != '\\' || FindRootEnd(start) != nullptr)
+        return 0;
+    *last = '\0';
+
+    char parent[kPathCapacity];
+    if (!CopyText(parent, installFolder) || !NormalizeFolderPath(parent))
+        return 0;
+    char* cut = FindLastSeparator(parent);
+    if (cut == nullptr)
+        return 0;
+    *cut = '\0';
+    int parentLength = lstrlenA(parent);
+    int valueLength = lstrlenA(start);
+    if (valueLength == 0 || parentLength <= valueLength || parent[parentLength - valueLength - 1] != '\\' ||
+        lstrcmpiA(parent + parentLength - valueLength, start) != 0)
+        return 0;
+    int levels = 1;
+    for (const char* p = FindFirstSeparator(start); p != nullptr; p = FindFirstSeparator(p + 1))
+        ++levels;
+    return levels;
+}
+
+// Removes up to levels empty folders above the removed install folder, nearest first; a
+// folder that still holds anything, or one of the system's or the user's, ends the climb.
+void RemovePackageFoldersAbove(const char* installFolder, int levels)
+{
+    char folder[kPathCapacity];
+    if (!CopyText(folder, installFolder) || !NormalizeFolderPath(folder))
+        return;
+    for (int level = 0; level < levels; ++level) {
+        char* cut = FindLastSeparator(folder);
+        const char* root = FindRootEnd(folder);
+        if (cut == nullptr || (root != nullptr && cut <= root))
+            return;
+        *cut = '\0';
+        if (IsProtectedFolder(folder) || !RemoveDirectoryA(folder))
+            return;
+    }
+}
+
 // A help index file (".gid") is made by the help system beside the application's help file.
 bool IsHelpIndexFile(const char* name)
 {
@@ -171,6 +230,7 @@ bool IsHelpIndexFile(const char* name)
 bool RemoveInstalledFiles()
 {
     RemoveRegistryKeys();
+    int packageLevels = PackageLevelsAbove(installState.installDir);
 
     bool stopped = false;
     bool result = RemoveEntryFiles(&stopped);
@@ -179,7 +239,9 @@ bool RemoveInstalledFiles()
     if (stopped)
         return false;
 
-    if (!ClearInstallFolder(installState.installDir))
+    if (ClearInstallFolder(installState.installDir))
+        RemovePackageFoldersAbove(installState.installDir, packageLevels);
+    else
         result = false;
 
     UpdateShortcuts(Desktop, true);

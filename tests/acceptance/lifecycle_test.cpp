@@ -422,10 +422,7 @@ LANGUAGE_TEST_F(Lifecycle, InstallReinstallUninstallLeavesThePrefixAsItWas)
         EXPECT_TRUE(WaitUntil([&] { return DeleteFileA(workerCopy.c_str()) != 0; })) << "the worker copy let go";
         if (!applicationKeyExisted)
             DeleteRegistryTree(HKEY_CURRENT_USER, kApplicationKey);
-
-        // The uninstall removes the install folder itself, not the parent the install made
-        // for it: "Pondway" stays behind. Only an empty one goes here; anything left in it shows below.
-        RemoveDirectoryA((programFiles + "\\Pondway").c_str());
+        EXPECT_FALSE(FolderExists(programFiles + "\\Pondway")) << "the folder the package's \"Folder\" made above";
     }
     // Only an empty key goes: a "Reg" key the uninstall left below it must show in the diff.
     if (!tamberlynExisted)

@@ -246,6 +246,51 @@ TEST_F(RemovalTest, EmptySubFoldersOfTheEntriesGoWithTheInstallFolder)
     EXPECT_TRUE(FolderExists(root.path())) << "the climb ends at the install folder";
 }
 
+// The package's "Folder" value Vendor\Product made Vendor above the install folder: it goes
+// when the removal leaves it empty, and only then, and only when the install folder lies in a
+// folder of that name.
+TEST_F(RemovalTest, EmptyFoldersThePackageFolderValueNamedGoToo)
+{
+    struct Case {
+        const char* folderValue;
+        const char* installFolder;  // below the test's folder
+        const char* otherFile;      // a file of the user's, or nullptr
+        bool vendorGone;
+    };
+    const Case cases[] = {
+        {"Vendor\\Product", "Vendor\\Product\\", nullptr, true},
+        {"/Vendor/Product/", "vendor\\product\\", nullptr, true},
+        {"Vendor\\Product", "Vendor\\Product\\", "Vendor\\keep.txt", false},
+        {"Vendor\\Product 2", "Vendor\\Product\\", nullptr, true},  // a reinstall's newer value
+        {"Vendor\\Product", "Elsewhere\\Product\\", nullptr, false},
+        {"Product", "Vendor\\Product\\", nullptr, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.folderValue) + " in " + c.installFolder);
+        std::string folder = root / c.installFolder;
+        Copy(installState.installDir, folder);
+        Copy(installState.infPath, folder + "TQSETUP.INF");
+        ASSERT_TRUE(WriteFileBytes(folder + "TQSETUP.INF",
+                                   std::string("[Install]\r\nTitle=T\r\nFolder=") + c.folderValue + "\r\n1=PUZZLE.EXE\r\n"));
+        ASSERT_TRUE(WriteFileBytes(folder + "TQSETUP.EXE", "program"));
+        ASSERT_TRUE(WriteFileBytes(folder + "PUZZLE.EXE", "program"));
+        installState.fileCount = 1;
+        if (c.otherFile)
+            ASSERT_TRUE(WriteFileBytes(root / c.otherFile, "mine"));
+
+        MessageBoxRecorder recorder;
+        EXPECT_TRUE(RemoveInstalledFiles());
+        EXPECT_TRUE(recorder.boxes.empty()) << Texts(recorder.boxes);
+        EXPECT_FALSE(FolderExists(folder));
+        std::string parent = folder.substr(0, folder.find_last_of('\\', folder.size() - 2));
+        EXPECT_EQ(c.vendorGone, !FolderExists(parent)) << parent;
+        EXPECT_TRUE(FolderExists(root.path())) << "never more levels than the value names";
+        if (c.otherFile)
+            EXPECT_TRUE(FileExists(root / c.otherFile));
+        RemoveTree(parent);
+    }
+}
+
 TEST_F(RemovalTest, SubFolderHoldingTheUsersFileKeepsTheInstallFolder)
 {
     WriteInf({"PUZZLE.EXE", "data\\maps\\level1.dat", "x.dat,..\\outside\\x.dat"});
