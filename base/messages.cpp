@@ -29,25 +29,33 @@ const char* LoadMessage(int id)
     return LoadMessageInto(loadedMessage, sizeof loadedMessage, id);
 }
 
-const char* FormatMessageText(int id, ...)
+namespace {
+
+// Loads the format into a buffer of its own, so the loaded-message buffer stays as it was.
+void FormatWithArguments(char* out, int id, va_list arguments)
 {
     char format[kMessageCapacity];
     LoadMessageInto(format, sizeof format, id);
+    wvsprintfA(out, format, arguments);
+}
+
+}  // namespace
+
+const char* FormatMessageText(int id, ...)
+{
     va_list arguments;
     va_start(arguments, id);
-    wvsprintfA(formattedMessage, format, arguments);
+    FormatWithArguments(formattedMessage, id, arguments);
     va_end(arguments);
     return formattedMessage;
 }
 
 bool FormatMessageInto(char* destination, size_t capacity, int id, ...)
 {
-    char format[kMessageCapacity];
     char text[kMessageCapacity];
-    LoadMessageInto(format, sizeof format, id);
     va_list arguments;
     va_start(arguments, id);
-    wvsprintfA(text, format, arguments);
+    FormatWithArguments(text, id, arguments);
     va_end(arguments);
     return CopyText(destination, capacity, text);
 }
