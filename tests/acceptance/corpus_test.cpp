@@ -317,7 +317,7 @@ public:
             DeleteRegistryTree(root, path.c_str());
         }
         for (const std::string& name : Directive(GetParam().bytes, "system-kept"))
-            DeleteFileA((SystemFolderPath() + "\\" + name).c_str());
+            DeleteFileA((SystemFolder() + "\\" + name).c_str());
         char windows[MAX_PATH];
         GetWindowsDirectoryA(windows, MAX_PATH);
         for (const std::string& name : Directive(GetParam().bytes, "windows-removed"))
@@ -466,7 +466,7 @@ LANGUAGE_TEST_P(LANGUAGE_SUITE(Corpus), Run)
         EXPECT_TRUE(RegistryKeyExists(rootKey, path.c_str())) << "not to be deleted: " << path;
     }
     for (const std::string& name : Directive(c.bytes, "system-kept"))
-        EXPECT_TRUE(FileExists(SystemFolderPath() + "\\" + name)) << name;
+        EXPECT_TRUE(FileExists(SystemFolder() + "\\" + name)) << name;
     char windows[MAX_PATH];
     GetWindowsDirectoryA(windows, MAX_PATH);
     for (const std::string& name : Directive(c.bytes, "windows-removed"))

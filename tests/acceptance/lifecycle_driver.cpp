@@ -5,6 +5,7 @@
 #include <tlhelp32.h>
 
 #include "res/resource.h"
+#include "support/test_support.h"
 
 namespace {
 
@@ -332,17 +333,6 @@ DWORD WaitForNewProcessWindow(const char* exeName, const std::vector<DWORD>& kno
     return result;
 }
 
-std::string ImageOfProcess(DWORD processId)
-{
-    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, processId);
-    if (snapshot == INVALID_HANDLE_VALUE)
-        return "";
-    MODULEENTRY32 module = {};
-    module.dwSize = sizeof module;
-    std::string path = Module32First(snapshot, &module) ? module.szExePath : "";
-    CloseHandle(snapshot);
-    return path;
-}
 
 std::string ProgramOfCommand(const std::string& command)
 {

@@ -65,8 +65,6 @@ bool EndProcessTree(DWORD processId);
 DWORD WaitForNewProcessWindow(const char* exeName, const std::vector<DWORD>& known, const std::string& titleStart,
                               HWND* window, DWORD deadlineMs = kDefaultDeadlineMs);
 
-// The program file of a process (its first module).
-std::string ImageOfProcess(DWORD processId);
 
 // The program path of an uninstall command such as "\"C:\App\SETUP.EXE\" /r".
 std::string ProgramOfCommand(const std::string& command);

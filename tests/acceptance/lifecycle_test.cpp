@@ -60,12 +60,6 @@ std::string ShellFolder(const char* name)
         .text();
 }
 
-std::string SystemFolder()
-{
-    char folder[MAX_PATH];
-    GetSystemDirectoryA(folder, MAX_PATH);
-    return folder;
-}
 
 std::string TempPath()
 {

@@ -276,7 +276,7 @@ void ResidentRequestCancelled(Fixture& t)
 void WorkerStartFailure(Fixture& t)
 {
     const std::string exeName = std::string("TSACC34") + kLanguageTag + ".EXE";
-    const std::string blocker = SystemFolderPath() + "\\" + exeName;
+    const std::string blocker = SystemFolder() + "\\" + exeName;
     ASSERT_TRUE(CreateDirectoryA(blocker.c_str(), nullptr) || FolderExists(blocker)) << blocker;
     struct Remover {
         std::string path;

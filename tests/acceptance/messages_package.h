@@ -35,12 +35,6 @@ constexpr int kWizardFinish = 0x3025;
 constexpr const char kUserShellFoldersKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
 constexpr const char kApplicationKeyPath[] = "Software\\Tamberlyn\\tq";
 
-inline std::string SystemFolderPath()
-{
-    char folder[MAX_PATH];
-    UINT length = GetSystemDirectoryA(folder, MAX_PATH);
-    return length != 0 && length < MAX_PATH ? folder : "";
-}
 
 // A message box of the process other than the given dialog. The uninstall dialog's icon is a
 // static without id, like a message box's text, so it is told apart by its handle.

@@ -25,12 +25,6 @@ inline std::string ShellFolder(const char* name)
     return ReadRegistryValue(HKEY_CURRENT_USER, kShellFoldersKey, name).text();
 }
 
-inline std::string SystemFolder()
-{
-    char folder[MAX_PATH];
-    GetSystemDirectoryA(folder, sizeof folder);
-    return folder;
-}
 
 inline std::string WindowsFolder()
 {

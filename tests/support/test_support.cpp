@@ -2,6 +2,8 @@
 // registry values put back after a test, and the message-box recorder.
 #include "test_support.h"
 
+#include <tlhelp32.h>
+
 #include <string.h>
 
 namespace {
@@ -313,4 +315,23 @@ MessageBoxRecorder::~MessageBoxRecorder()
 void MessageBoxRecorder::setAnswer(int answer)
 {
     activeAnswer = answer;
+}
+
+std::string SystemFolder()
+{
+    char folder[MAX_PATH] = "";
+    GetSystemDirectoryA(folder, sizeof folder);
+    return folder;
+}
+
+std::string ImageOfProcess(DWORD processId)
+{
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, processId);
+    if (snapshot == INVALID_HANDLE_VALUE)
+        return "";
+    MODULEENTRY32 module = {};
+    module.dwSize = sizeof module;
+    std::string path = Module32First(snapshot, &module) ? module.szExePath : "";
+    CloseHandle(snapshot);
+    return path;
 }

@@ -31,6 +31,9 @@ bool RemoveTree(const std::string& path);
 bool WriteFileBytes(const std::string& path, const std::string& bytes);
 std::string ReadFileBytes(const std::string& path);
 bool FileExists(const std::string& path);
+// The system folder as this (32-bit) process sees it, and the program a process runs.
+std::string SystemFolder();
+std::string ImageOfProcess(DWORD processId);
 bool FolderExists(const std::string& path);
 // Copies the built setup.exe (SETUP_EXE_PATH) to destination, replacing it.
 bool CopyProgram(const std::string& destination);

@@ -9,12 +9,6 @@
 
 namespace {
 
-std::string SystemFolder()
-{
-    char folder[MAX_PATH];
-    GetSystemDirectoryA(folder, MAX_PATH);
-    return folder;
-}
 
 std::string CurrentFolder()
 {

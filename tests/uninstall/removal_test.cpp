@@ -275,8 +275,9 @@ TEST_F(RemovalTest, EmptyFoldersThePackageFolderValueNamedGoToo)
         ASSERT_TRUE(WriteFileBytes(folder + "TQSETUP.EXE", "program"));
         ASSERT_TRUE(WriteFileBytes(folder + "PUZZLE.EXE", "program"));
         installState.fileCount = 1;
-        if (c.otherFile)
+        if (c.otherFile) {
             ASSERT_TRUE(WriteFileBytes(root / c.otherFile, "mine"));
+        }
 
         MessageBoxRecorder recorder;
         EXPECT_TRUE(RemoveInstalledFiles());
@@ -285,8 +286,9 @@ TEST_F(RemovalTest, EmptyFoldersThePackageFolderValueNamedGoToo)
         std::string parent = folder.substr(0, folder.find_last_of('\\', folder.size() - 2));
         EXPECT_EQ(c.vendorGone, !FolderExists(parent)) << parent;
         EXPECT_TRUE(FolderExists(root.path())) << "never more levels than the value names";
-        if (c.otherFile)
+        if (c.otherFile) {
             EXPECT_TRUE(FileExists(root / c.otherFile));
+        }
         RemoveTree(parent);
     }
 }

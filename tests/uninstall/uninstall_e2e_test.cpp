@@ -26,25 +26,7 @@ std::string ShellFolder(const char* name)
     return ReadRegistryValue(HKEY_CURRENT_USER, kShellFoldersKey, name).text();
 }
 
-std::string SystemFolder()
-{
-    char folder[MAX_PATH];
-    GetSystemDirectoryA(folder, MAX_PATH);
-    return folder;
-}
 
-// The path of the program a process runs, from its first module.
-std::string ImageOf(DWORD processId)
-{
-    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, processId);
-    if (snapshot == INVALID_HANDLE_VALUE)
-        return "";
-    MODULEENTRY32 module = {};
-    module.dwSize = sizeof module;
-    std::string path = Module32First(snapshot, &module) ? module.szExePath : "";
-    CloseHandle(snapshot);
-    return path;
-}
 
 // A message box of the process in front of the dialog. The dialog's icon is a static without
 // id (65535), like a message box's text, so it is told apart by its handle.
@@ -276,7 +258,7 @@ TEST_F(UninstallEndToEnd, RequestStartsTheWorkerCopyFromTheSystemFolder)
     GetWindowThreadProcessId(dialog, &workerId);
     EXPECT_NE(request.processId, workerId);
     std::vector<std::string> names = NamesOfSystemCopy(systemCopy);
-    std::string image = ImageOf(workerId);
+    std::string image = ImageOfProcess(workerId);
     EXPECT_TRUE(lstrcmpiA(names[0].c_str(), image.c_str()) == 0 ||
                 (names.size() > 1 && lstrcmpiA(names[1].c_str(), image.c_str()) == 0))
         << image;
