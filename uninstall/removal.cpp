@@ -125,8 +125,23 @@ void RemoveEmptyFoldersAbove(const char* file, const char* installFolder)
     }
 }
 
+// True when both paths name files of the same folder (compared without regard to case).
+bool InSameFolder(const char* first, const char* second)
+{
+    char a[kPathCapacity];
+    char b[kPathCapacity];
+    if (!CopyText(a, first) || !CopyText(b, second))
+        return false;
+    *FileNamePart(a) = '\0';
+    *FileNamePart(b) = '\0';
+    return lstrcmpiA(a, b) == 0;
+}
+
 // Deletes the files of the entries N down to -1. False when one could not be deleted;
 // *stopped tells that it was entry 1, after which nothing else may be touched.
+// The folders above a deleted file are climbed once for each run of entries in one folder, not
+// once for each file: RemoveDirectoryA looks through a folder that still holds files before it
+// refuses, which for thousands of files in a few folders costs more than the deletions.
 bool RemoveEntryFiles(bool* stopped)
 {
     char installFolder[kPathCapacity];
@@ -134,21 +149,30 @@ bool RemoveEntryFiles(bool* stopped)
         !AppendPathPart(installFolder, ""))
         installFolder[0] = '\0';
 
+    char lastDeleted[kPathCapacity] = "";
     bool result = true;
     *stopped = false;
     for (int i = installState.fileCount; i >= -1; --i) {
-        // The group names are read from the setup information file, pseudo entry 0.
-        if (i == 0)
+        if (i == 0) {
+            if (lastDeleted[0] != '\0')
+                RemoveEmptyFoldersAbove(lastDeleted, installFolder);
+            // The group names are read from the setup information file, pseudo entry 0.
             UpdateShortcuts(ProgramMenu, true);
+        }
         if (!ResolveRemovableEntry(i))
             continue;
         if (DeleteFileReporting(installState.entryTarget)) {
-            if (i >= 1)
-                RemoveEmptyFoldersAbove(installState.entryTarget, installFolder);
+            if (i >= 1) {
+                if (lastDeleted[0] != '\0' && !InSameFolder(lastDeleted, installState.entryTarget))
+                    RemoveEmptyFoldersAbove(lastDeleted, installFolder);
+                CopyText(lastDeleted, installState.entryTarget);
+            }
             continue;
         }
         result = false;
         if (i == 1) {
+            if (lastDeleted[0] != '\0')
+                RemoveEmptyFoldersAbove(lastDeleted, installFolder);
             ShowMessageBox(installState.ownerWindow,
                            FormatMessageText(IDS_ENTRY1_DELETE_FAILED, installState.entryTarget, installState.title),
                            nullptr, MB_ICONERROR);
