@@ -397,6 +397,28 @@ TEST_F(CopyPageTest, EveryEntryIsCopiedAndFailuresDoNotStopTheSequence)
     EXPECT_EQ(SendMessageA(Control(IDC_PROGRESS), PBM_GETRANGE, FALSE, 0), 7);
 }
 
+// With more steps than the bar has pixels most steps move the position with drawing off; the
+// position must still count every step.
+TEST_F(CopyPageTest, ManySmallEntriesStillMoveTheBarByEveryStep)
+{
+    const int count = 700;
+    std::string entries;
+    for (int i = 1; i <= count; ++i) {
+        std::string name = "f" + std::to_string(i) + ".dat";
+        ASSERT_TRUE(WriteFileBytes(source + name, name));
+        entries += std::to_string(i) + "=" + name + "\r\n";
+    }
+    WriteInf(entries);
+    installState.fileCount = count;
+
+    RunSequence();
+
+    EXPECT_EQ(installState.stepIndex, count + 4);
+    EXPECT_EQ(SendMessageA(Control(IDC_PROGRESS), PBM_GETPOS, 0, 0), count + 3);
+    EXPECT_EQ(ReadFileBytes(dest + "f700.dat"), "f700.dat");
+    EXPECT_TRUE(boxes.boxes.empty());
+}
+
 TEST_F(CopyPageTest, InstalledCopyIsReplacedWithoutAQuestion)
 {
     WriteInf("");
