@@ -161,12 +161,14 @@ bool RemoveEntryFiles(bool* stopped)
         }
         if (!ResolveRemovableEntry(i))
             continue;
+        // Leaving a folder: climb from it before this entry, which may name a folder it emptied.
+        if (i >= 1 && lastDeleted[0] != '\0' && !InSameFolder(lastDeleted, installState.entryTarget)) {
+            RemoveEmptyFoldersAbove(lastDeleted, installFolder);
+            lastDeleted[0] = '\0';
+        }
         if (DeleteFileReporting(installState.entryTarget)) {
-            if (i >= 1) {
-                if (lastDeleted[0] != '\0' && !InSameFolder(lastDeleted, installState.entryTarget))
-                    RemoveEmptyFoldersAbove(lastDeleted, installFolder);
+            if (i >= 1)
                 CopyText(lastDeleted, installState.entryTarget);
-            }
             continue;
         }
         result = false;
