@@ -1,5 +1,9 @@
 # Sourced by the run scripts: a Wine prefix under the build folder and a private Xvfb screen.
 # Sets WINEPREFIX and DISPLAY; stop_wine_env stops the wineserver and the Xvfb started here.
+# The Wine that runs is the one of the edition under test (scripts/edition.sh).
+# Sourced from the repository's root folder, as the scripts run.
+. scripts/edition.sh
+choose_edition
 
 export WINEDEBUG="${WINEDEBUG:--all}"
 # No Mono or Gecko downloads, and no Linux-side menu entries for the links the tests make
@@ -9,29 +13,50 @@ export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml,winemenubuilder.exe=
 # make_prefix DIR: a fresh 64-bit prefix whose user folders are real, empty folders inside it.
 # A new prefix links Desktop, Documents and the like to $HOME; a shortcut made "on the desktop"
 # would land there and a removal that empties "the desktop" would empty $HOME.
+# A prefix counts as made only when it booted (its user folders and registry files exist); one
+# that did not is made anew on the next run. When Wine cannot make it, the calling script stops
+# with one line saying what Wine said.
 make_prefix() {
   export WINEPREFIX="$1"
-  if [ ! -f "$WINEPREFIX/.prefix-ready" ]; then
-    rm -rf "$WINEPREFIX"
-    mkdir -p "$WINEPREFIX"
-    wineboot -i >/dev/null 2>&1 || true
-    wineserver -w
-    find "$WINEPREFIX/drive_c/users" -type l | while read -r link; do
-      rm "$link"
-      mkdir -p "$link"
-    done
-    # Japanese and Chinese texts shown under another language's interface (the fixed Japanese
-    # questions) are drawn through font linking, as on Windows: link the interface fonts to
-    # the CJK font that the machine set-up installs.
-    for font in Tahoma "MS Shell Dlg" "MS Shell Dlg 2" "Microsoft Sans Serif"; do
-      wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' \
-        /v "$font" /t REG_MULTI_SZ /d 'wqy-microhei.ttc,WenQuanYi Micro Hei' /f >/dev/null 2>&1 || true
-    done
-    # A program that crashes ends at once instead of waiting in Wine's crash dialog.
-    wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1 || true
-    wineserver -w
-    touch "$WINEPREFIX/.prefix-ready"
+  if [ -f "$WINEPREFIX/.prefix-ready" ] && prefix_booted; then
+    return 0
   fi
+  rm -rf "$WINEPREFIX"
+  mkdir -p "$WINEPREFIX"
+  boot_log="$WINEPREFIX/.boot.log"
+  boot_status=0
+  wineboot -i >"$boot_log" 2>&1 || boot_status=$?
+  wineserver -w >/dev/null 2>&1 || true
+  if [ "$boot_status" -ne 0 ] || ! prefix_booted; then
+    said=$(grep -v '^[[:space:]]*$' "$boot_log" | head -n 1)
+    rm -rf "$WINEPREFIX"
+    echo "Wine could not make its prefix $WINEPREFIX (wineboot exit $boot_status): ${said:-it said nothing}" >&2
+    exit 1
+  fi
+  rm -f "$boot_log"
+  prefix_settings
+  touch "$WINEPREFIX/.prefix-ready"
+}
+
+prefix_booted() {
+  [ -d "$WINEPREFIX/drive_c/users" ] && [ -f "$WINEPREFIX/system.reg" ] && [ -f "$WINEPREFIX/user.reg" ]
+}
+
+prefix_settings() {
+  find "$WINEPREFIX/drive_c/users" -type l | while read -r link; do
+    rm "$link"
+    mkdir -p "$link"
+  done
+  # Japanese and Chinese texts shown under another language's interface (the fixed Japanese
+  # questions) are drawn through font linking, as on Windows: link the interface fonts to
+  # the CJK font that the machine set-up installs.
+  for font in Tahoma "MS Shell Dlg" "MS Shell Dlg 2" "Microsoft Sans Serif"; do
+    wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' \
+      /v "$font" /t REG_MULTI_SZ /d 'wqy-microhei.ttc,WenQuanYi Micro Hei' /f >/dev/null 2>&1 || true
+  done
+  # A program that crashes ends at once instead of waiting in Wine's crash dialog.
+  wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1 || true
+  wineserver -w
 }
 
 XVFB_PID=""

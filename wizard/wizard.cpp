@@ -48,7 +48,7 @@ constexpr const char* kReducedOnlySource = "02";
 // Keeps the wizard on the page in answer to PSN_WIZNEXT.
 INT_PTR Stay(HWND page)
 {
-    SetWindowLongA(page, DWL_MSGRESULT, -1);
+    SetWindowLongPtrA(page, DWLP_MSGRESULT, -1);
     return TRUE;
 }
 

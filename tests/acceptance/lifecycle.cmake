@@ -9,6 +9,10 @@ set(LIFECYCLE_SOURCES
 
 add_test_suite(lifecycle_en SOURCES ${LIFECYCLE_SOURCES})
 target_compile_definitions(lifecycle_en PRIVATE TEST_LANGUAGE_ENGLISH)
+if(LIFECYCLE_SMOKE_ONLY)
+  add_dependencies(lifecycle_en sample_package)
+  return()
+endif()
 add_test_suite(lifecycle_ja LANG ja_JP.UTF-8 SOURCES ${LIFECYCLE_SOURCES})
 target_compile_definitions(lifecycle_ja PRIVATE TEST_LANGUAGE_JAPANESE)
 add_test_suite(lifecycle_zh LANG zh_TW.UTF-8 SOURCES ${LIFECYCLE_SOURCES})

@@ -21,6 +21,15 @@ namespace {
 
 const char kTitle[] = "Pondway Puzzle";
 const char kUninstallEntry[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\PondwayPuzzle";
+// The uninstall entry in regedit's export, which shows the native view: a 32-bit edition's
+// entry lies in the 32-bit view below Wow6432Node.
+#ifdef _WIN64
+const char kUninstallEntryExported[] =
+    "[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\PondwayPuzzle]";
+#else
+const char kUninstallEntryExported[] =
+    "[HKEY_LOCAL_MACHINE\\Software\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\PondwayPuzzle]";
+#endif
 const char kApplicationKey[] = "Software\\Tamberlyn\\tq";
 const char kPuzzleKey[] = "Software\\Tamberlyn\\Puzzle";
 const char kDllOverridesKey[] = "Software\\Wine\\DllOverrides";
@@ -370,9 +379,7 @@ LANGUAGE_TEST_F(Lifecycle, InstallReinstallUninstallLeavesThePrefixAsItWas)
             << "file changes of the install outside its own places";
         std::vector<std::string> keyChanges = SnapshotDifferences(registryBefore, registryInstalled);
         EXPECT_EQ("", DescribeDifferences(UnexpectedChanges(
-                          keyChanges, {"[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\PondwayPuzzle]",
-                                       "[HKEY_LOCAL_MACHINE\\Software\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion"
-                                       "\\Uninstall\\PondwayPuzzle]",
+                          keyChanges, {kUninstallEntryExported,
                                        "[HKEY_CURRENT_USER\\Software\\Tamberlyn]",
                                        "[HKEY_CURRENT_USER\\Software\\Tamberlyn\\tq]"})))
             << "registry changes of the install outside its own keys";

@@ -1,10 +1,12 @@
 #!/bin/sh
-# Checks the built program from the Linux side: a 32-bit (i386) GUI-subsystem executable
-# that imports nothing but the system's own DLLs.
-# Usage: check-executable.sh OBJDUMP EXE
+# Checks a built program from the Linux side: a GUI-subsystem executable of the given format
+# (pei-i386 for setup.exe, pei-x86-64 for setup64.exe) that imports nothing but the system's
+# own DLLs.
+# Usage: check-executable.sh OBJDUMP EXE FORMAT
 set -u
 OBJDUMP="$1"
 EXE="$2"
+FORMAT="$3"
 ALLOWED="kernel32.dll user32.dll gdi32.dll advapi32.dll shell32.dll ole32.dll comctl32.dll version.dll msvcrt.dll"
 status=0
 
@@ -16,10 +18,10 @@ fi
 headers=$("$OBJDUMP" -f "$EXE") || { echo "FAIL: objdump -f $EXE"; exit 1; }
 private=$("$OBJDUMP" -p "$EXE") || { echo "FAIL: objdump -p $EXE"; exit 1; }
 
-if echo "$headers" | grep -q "file format pei-i386"; then
-  echo "ok: file format pei-i386"
+if echo "$headers" | grep -q "file format $FORMAT\$"; then
+  echo "ok: file format $FORMAT"
 else
-  echo "FAIL: not a pei-i386 executable:"
+  echo "FAIL: not a $FORMAT executable:"
   echo "$headers" | grep "file format"
   status=1
 fi
