@@ -48,10 +48,16 @@ A_FILES=$((A_FOLDERS * A_PER_FOLDER))
 # ---------------------------------------------------------------------------------------------
 # Build: the program and the benchmark's own Win32 programs, with the same cross toolchain.
 scripts/setup-machine.sh
+# The shipped 32-bit edition where the host runs 32-bit programs, else the 64-bit one.
+. scripts/edition.sh
+choose_edition
+echo "$EDITION_SENTENCE"
 BUILD_DIR=build-bench
-if ! grep -q '^BUILD_BENCH:BOOL=ON' "$BUILD_DIR/CMakeCache.txt" 2>/dev/null; then
-  cmake -S . -B "$BUILD_DIR" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake \
-    -DCMAKE_BUILD_TYPE=Release -DBUILD_BENCH:BOOL=ON >/dev/null
+if ! grep -q '^BUILD_BENCH:BOOL=ON' "$BUILD_DIR/CMakeCache.txt" 2>/dev/null ||
+   ! grep -qx "CMAKE_TOOLCHAIN_FILE:[A-Z]*=$TOOLCHAIN_FILE" "$BUILD_DIR/CMakeCache.txt"; then
+  rm -rf "$BUILD_DIR/CMakeCache.txt" "$BUILD_DIR/CMakeFiles"
+  cmake -S . -B "$BUILD_DIR" -DCMAKE_TOOLCHAIN_FILE="$TOOLCHAIN_FILE" \
+    -DCMAKE_BUILD_TYPE=Release -DBUILD_BENCH:BOOL=ON -DBUILD_OTHER_EDITION:BOOL=OFF >/dev/null
 fi
 if ! cmake --build "$BUILD_DIR" -j"$(nproc)" --target bench_programs -- --no-print-directory \
     >"$BUILD_DIR/bench-build.log" 2>&1; then
@@ -59,7 +65,7 @@ if ! cmake --build "$BUILD_DIR" -j"$(nproc)" --target bench_programs -- --no-pri
   echo "bench: the build failed (whole log: $BUILD_DIR/bench-build.log)" >&2
   exit 1
 fi
-SETUP_EXE="$ROOT/$BUILD_DIR/setup.exe"
+SETUP_EXE="$ROOT/$BUILD_DIR/$SETUP_EXE_NAME"
 TOOLS_BUILT="$ROOT/$BUILD_DIR/bench"
 
 . scripts/wine-env.sh
@@ -284,13 +290,13 @@ ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (b > 0) printf "%.2f", a / b; else
 verdict() { awk -v r="$1" -v g="$2" 'BEGIN { if (r == "n/a") print "n/a"; else print (r <= g ? "met" : "missed") }'; }
 
 SIZE=$(stat -c %s "$SETUP_EXE")
-IMPORTS=$(i686-w64-mingw32-objdump -p "$SETUP_EXE" | awk '/DLL Name/ { print $3 }' | paste -sd ' ' -)
+IMPORTS=$(x86_64-w64-mingw32-objdump -p "$SETUP_EXE" | awk '/DLL Name/ { print $3 }' | paste -sd ' ' -)
 CPU=$(grep -m1 'model name' /proc/cpuinfo | sed 's/.*: //')
 LABEL_A="(a) $A_FILES x $((A_FILE_BYTES / 1024)) KiB"
 LABEL_B="(b) $B_FILES x $((B_FILE_BYTES / 1048576)) MiB"
 
 {
-  printf 'setup.exe benchmark, %s, %s run(s), medians%s\n' "$(date -u '+%Y-%m-%d %H:%M UTC')" "$RUNS" \
+  printf '%s benchmark (%s-bit edition), %s, %s run(s), medians%s\n' "$SETUP_EXE_NAME" "$SETUP_EDITION" "$(date -u '+%Y-%m-%d %H:%M UTC')" "$RUNS" \
     "$([ "$QUICK" = 1 ] && echo ' (--quick: small packages)')"
   printf 'machine: %s cores, %s; %s; bench time %d s\n\n' "$(nproc)" "$CPU" "$(wine --version)" $(($(date +%s) - START_TIME))
 
@@ -331,7 +337,7 @@ LABEL_B="(b) $B_FILES x $((B_FILE_BYTES / 1048576)) MiB"
   s=$(median setup-a startup)
   printf '  %-34s %8.3f   x%s\n' "setup.exe wizard, $A_FILES-entry package" "$s" "$(ratio "$s" "$e")"
 
-  printf '\nSize: %s %d bytes (%.1f KiB), goal <= 96 KiB: %s\n' "$BUILD_DIR/setup.exe" "$SIZE" \
+  printf '\nSize: %s %d bytes (%.1f KiB), goal <= 96 KiB: %s\n' "$BUILD_DIR/$SETUP_EXE_NAME" "$SIZE" \
     "$(awk -v s="$SIZE" 'BEGIN { print s / 1024 }')" "$([ "$SIZE" -le 98304 ] && echo met || echo missed)"
   printf 'Imports: %s\n' "$IMPORTS"
 

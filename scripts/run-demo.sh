@@ -51,6 +51,10 @@ if [ "$HEADLESS" -eq 0 ]; then
 fi
 
 scripts/setup-machine.sh
+. scripts/edition.sh
+choose_edition
+echo "$EDITION_SENTENCE"
+export EDITION_ANNOUNCED=1
 export BUILD_DIR=build
 mkdir -p build
 # A configured build folder learns of test folders added since (tests/demo) only when
