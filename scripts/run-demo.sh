@@ -55,27 +55,27 @@ scripts/setup-machine.sh
 choose_edition
 echo "$EDITION_SENTENCE"
 export EDITION_ANNOUNCED=1
-export BUILD_DIR=build
-mkdir -p build
+export BUILD_DIR="${BUILD_DIR:-build}"
+mkdir -p "$BUILD_DIR"
 # A configured build folder learns of test folders added since (tests/demo) only when
 # configured again.
-if [ -f build/CMakeCache.txt ]; then
-  cmake build >/dev/null
+if [ -f "$BUILD_DIR/CMakeCache.txt" ]; then
+  cmake "$BUILD_DIR" >/dev/null
 fi
-if ! scripts/build.sh >build/demo-build.log 2>&1; then
+if ! scripts/build.sh >"$BUILD_DIR/demo-build.log" 2>&1; then
   # The demo needs only the program, the package and its driver; a test that does not build
   # elsewhere must not keep it from running.
-  echo "The full build failed (see build/demo-build.log); building what the demo needs."
-  cmake --build build -j"$(nproc)" --target setup sample_package demo_driver -- --no-print-directory \
-    >>build/demo-build.log 2>&1 || { tail -n 30 build/demo-build.log; exit 1; }
+  echo "The full build failed (see $BUILD_DIR/demo-build.log); building what the demo needs."
+  cmake --build "$BUILD_DIR" -j"$(nproc)" --target setup sample_package demo_driver -- --no-print-directory \
+    >>"$BUILD_DIR/demo-build.log" 2>&1 || { tail -n 30 "$BUILD_DIR/demo-build.log"; exit 1; }
 fi
 
 . scripts/wine-env.sh
 unset KEEP_DISPLAY
 # A previous run may have left the prefix's wineserver bound to a screen that is gone.
-export WINEPREFIX="$ROOT/build/wineprefix-demo"
+export WINEPREFIX="$ROOT/$BUILD_DIR/wineprefix-demo"
 wineserver -k >/dev/null 2>&1 || true
-make_prefix "$ROOT/build/wineprefix-demo"
+make_prefix "$ROOT/$BUILD_DIR/wineprefix-demo"
 trap stop_wine_env EXIT
 trap 'exit 130' INT TERM
 
@@ -87,7 +87,7 @@ ensure_text_files() {
 
 PACKAGE="$WINEPREFIX/drive_c/Pondway-Sample"
 rm -rf "$PACKAGE"
-cp -r build/sample-package "$PACKAGE"
+cp -r "$BUILD_DIR/sample-package" "$PACKAGE"
 export LC_ALL="$DEMO_LOCALE"
 
 if [ "$HEADLESS" -eq 0 ]; then
@@ -119,13 +119,13 @@ start_wine_keeper
 wine reg add 'HKCU\Software\Wine\DllOverrides' /v winemenubuilder.exe /d '' /f >/dev/null 2>&1
 ensure_text_files
 
-SHOTS="$ROOT/build/demo-screenshots"
+SHOTS="$ROOT/$BUILD_DIR/demo-screenshots"
 rm -rf "$SHOTS"
 mkdir -p "$SHOTS"
 SHOTS_WINDOWS=$(printf 'Z:%s' "$SHOTS" | sed 's|/|\\|g')
 echo "Running the whole cycle on a private screen ($CHOICE, $DISPLAY)."
 STATUS=0
-wine build/tests/demo/demo_driver.exe 'C:\Pondway-Sample\SETUP.EXE' "$SHOTS_WINDOWS" || STATUS=$?
+wine "$BUILD_DIR/tests/demo/demo_driver.exe" 'C:\Pondway-Sample\SETUP.EXE' "$SHOTS_WINDOWS" || STATUS=$?
 
 for bmp in "$SHOTS"/*.bmp; do
   [ -e "$bmp" ] || continue
