@@ -1,6 +1,8 @@
-// The shared registry keys. Every first-level key of a root is shared (Software, System,
-// Control Panel, Environment; under HKEY_CLASSES_ROOT every extension and class name), and so
-// are the containers listed here, below Software and below its 32-bit view Wow6432Node.
+// The shared registry keys. Every first-level key of HKEY_CURRENT_USER and HKEY_LOCAL_MACHINE
+// is shared (Software, System, Control Panel, Environment), and so are the containers listed
+// here, below Software and below its 32-bit view Wow6432Node. HKEY_CLASSES_ROOT is the view of
+// Software\Classes: a class of a program's own ("Vendor.Document") lies below that shared key
+// and may go, the containers that hold every program's classes may not.
 #include "base/shared_keys.h"
 
 #include "base/path.h"
@@ -10,15 +12,6 @@ namespace {
 // Below "Software\" and "Software\Wow6432Node\" of HKEY_CURRENT_USER and HKEY_LOCAL_MACHINE.
 const char* const kSoftwareContainers[] = {
     "Classes",
-    "Classes\\CLSID",
-    "Classes\\Interface",
-    "Classes\\TypeLib",
-    "Classes\\AppID",
-    "Classes\\Wow6432Node",
-    "Classes\\Wow6432Node\\CLSID",
-    "Classes\\Wow6432Node\\Interface",
-    "Classes\\Wow6432Node\\TypeLib",
-    "Classes\\Wow6432Node\\AppID",
     "Microsoft",
     "Microsoft\\Windows",
     "Microsoft\\Windows\\CurrentVersion",
@@ -31,9 +24,14 @@ const char* const kSoftwareContainers[] = {
 };
 const char* const kSoftwarePrefixes[] = {"Software\\", "Software\\Wow6432Node\\"};
 
-// Below HKEY_CLASSES_ROOT itself and its "Wow6432Node\" (the first level is shared anyway).
-const char* const kClassContainers[] = {"CLSID", "Interface", "TypeLib", "AppID"};
-const char* const kClassPrefixes[] = {"", "Wow6432Node\\"};
+// Class containers: the registrations of every program's classes and the shell's handlers
+// for every file, folder and drive.
+const char* const kClassContainers[] = {"CLSID",  "Interface", "TypeLib", "AppID", "*", "AllFilesystemObjects",
+                                        "Directory", "Drive",   "Folder"};
+// Where they lie below HKEY_CURRENT_USER and HKEY_LOCAL_MACHINE, and below HKEY_CLASSES_ROOT.
+const char* const kSoftwareClassPrefixes[] = {"Software\\Classes\\", "Software\\Classes\\Wow6432Node\\",
+                                              "Software\\Wow6432Node\\Classes\\"};
+const char* const kClassRootPrefixes[] = {"", "Wow6432Node\\"};
 
 // The key path without separators at either end and with doubled ones made single. Steps over
 // double-byte characters whole: in the Japanese code page many have 0x5C ("\") as their second
@@ -102,9 +100,10 @@ bool IsSharedRegistryKey(HKEY root, const char* subKey)
 {
     char key[kPathCapacity];
     bool firstLevel = true;
-    if (subKey == nullptr || !TidyKeyPath(subKey, key, &firstLevel) || firstLevel)
+    if (subKey == nullptr || !TidyKeyPath(subKey, key, &firstLevel) || key[0] == '\0')
         return true;
     if (root == HKEY_CLASSES_ROOT)
-        return MatchesList(key, kClassPrefixes, kClassContainers);
-    return MatchesList(key, kSoftwarePrefixes, kSoftwareContainers);
+        return MatchesList(key, kClassRootPrefixes, kClassContainers);
+    return firstLevel || MatchesList(key, kSoftwarePrefixes, kSoftwareContainers) ||
+           MatchesList(key, kSoftwareClassPrefixes, kClassContainers);
 }
