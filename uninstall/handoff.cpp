@@ -158,10 +158,9 @@ void RequestUninstall()
 
 void RunUninstallWorker()
 {
-    // The installed copy's path is the working path the entry split into sourceDir and exeName.
-    // A worker started by hand is judged like the request: "x <path>" must name the installed
-    // copy, or nothing is removed.
-    // (The two parts came from one path that fitted.)
+    // The installed copy's path is the working path the entry split into sourceDir and exeName
+    // (so it fits). A worker started by hand is judged like the request: "x <path>" must name
+    // the installed copy, or nothing is removed.
     char installedPath[kPathCapacity];
     if (!CopyText(installedPath, installState.sourceDir) || !AppendText(installedPath, installState.exeName) ||
         !IsInstalledCopy(installedPath))
