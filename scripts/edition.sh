@@ -14,8 +14,8 @@
 # (Debian's wine, wineboot and regedit scripts start the 32-bit loader whenever it is installed).
 # On a host where Wine cannot start at all it stops the calling script with one line saying why.
 
-WINE32_LOADER=/usr/lib/wine/wine
-WINE64_LOADER=/usr/lib/wine/wine64
+WINE32_LOADER="${WINE32_LOADER:-/usr/lib/wine/wine}"
+WINE64_LOADER="${WINE64_LOADER:-/usr/lib/wine/wine64}"
 
 edition_fail() {
   echo "$*" >&2
@@ -85,14 +85,15 @@ choose_edition() {
 wine64_path_setup() {
   [ "$SETUP_EDITION" = 64 ] || return 0
   wrappers="${TMPDIR:-/tmp}/tinysetup-wine64-$(id -u)"
-  if [ ! -x "$wrappers/wine-stable" ]; then
-    mkdir -p "$wrappers"
-    for name in wine wine-stable; do
-      printf '#!/bin/sh\nexec %s "$@"\n' "$WINE64_LOADER" >"$wrappers/$name.new"
-      chmod +x "$wrappers/$name.new"
-      mv -f "$wrappers/$name.new" "$wrappers/$name"
-    done
-  fi
+  wrapper=$(printf '#!/bin/sh\nexec %s "$@"' "$WINE64_LOADER")
+  mkdir -p "$wrappers"
+  for name in wine wine-stable; do
+    if [ "$(cat "$wrappers/$name" 2>/dev/null)" != "$wrapper" ]; then
+      echo "$wrapper" >"$wrappers/$name.new.$$"
+      chmod +x "$wrappers/$name.new.$$"
+      mv -f "$wrappers/$name.new.$$" "$wrappers/$name"
+    fi
+  done
   case ":$PATH:" in
     *":$wrappers:"*) ;;
     *) PATH="$wrappers:$PATH" ;;
