@@ -84,7 +84,8 @@ choose_edition() {
 # (which wineboot, regedit and the other tool scripts call) exec the 64-bit loader.
 wine64_path_setup() {
   [ "$SETUP_EDITION" = 64 ] || return 0
-  wrappers="${TMPDIR:-/tmp}/tinysetup-wine64-$(id -u)"
+  # One folder per loader, so that runs with different loaders never rewrite each other's.
+  wrappers="${TMPDIR:-/tmp}/tinysetup-wine64-$(id -u)-$(echo "$WINE64_LOADER" | cksum | cut -d ' ' -f 1)"
   wrapper=$(printf '#!/bin/sh\nexec %s "$@"' "$WINE64_LOADER")
   mkdir -p "$wrappers"
   for name in wine wine-stable; do
