@@ -14,7 +14,10 @@
 //   ; files: a.txt b.txt    files of the package (their content is their name)
 //   ; outside: outside\evil.txt   a file laid out in the test folder before the install
 //                           (this and the directives below: one path or key per line)
-//   ; exists-after: p       a path below the test folder that must exist at the end
+//   ; created: p            a path below the test folder that the install must have made
+//   ; created-ja: p         ... in one suite's language only (also exists-after-ja: and
+//                           absent-after-ja:)
+//   ; exists-after: p       a file or folder below the test folder that must exist at the end
 //   ; absent-after: p       ... that must not
 //   ; owned-key: Software\TinySetupTest\X    an HKCU key (HKLM: or HKCR: before it for those
 //                           roots) made before the run that the uninstall must delete
@@ -77,6 +80,18 @@ std::vector<std::string> Directive(const std::string& bytes, const std::string& 
             values.push_back(word);
     }
     return values;
+}
+
+// A file or a folder.
+bool PathExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+// The paths of a directive for every suite followed by those for the suite's language only.
+std::vector<std::string> PathsOf(const std::string& bytes, const std::string& key)
+{
+    std::vector<std::string> paths = Directive(bytes, key);
+    for (const std::string& path : Directive(bytes, key + "-" + kLanguageTag))
+        paths.push_back(path);
+    return paths;
 }
 
 bool RunsIn(const CorpusCase& c)
@@ -442,6 +457,9 @@ LANGUAGE_TEST_P(LANGUAGE_SUITE(Corpus), Run)
     bool cancel = !Directive(c.bytes, "cancel").empty();
     EXPECT_EQ(IdList(ExpectedIds(c.bytes, "install")), IdList(Drive(cancel))) << "messages of the install:" << shownTexts;
 
+    for (const std::string& path : PathsOf(c.bytes, "created"))
+        EXPECT_TRUE(PathExists(root / path)) << "not installed: " << Utf8FromAnsi(path);
+
     // The uninstall, when an installed copy is there to start it.
     if (FileExists(dest + "SETUP.EXE")) {
         std::string worker = root / "worker\\SETUP.EXE";
@@ -453,10 +471,10 @@ LANGUAGE_TEST_P(LANGUAGE_SUITE(Corpus), Run)
     }
 
     EXPECT_EQ("", Differences(before, Snapshot())) << "outside the installation";
-    for (const std::string& path : Directive(c.bytes, "exists-after"))
-        EXPECT_TRUE(FileExists(root / path)) << path;
-    for (const std::string& path : Directive(c.bytes, "absent-after"))
-        EXPECT_FALSE(FileExists(root / path)) << path;
+    for (const std::string& path : PathsOf(c.bytes, "exists-after"))
+        EXPECT_TRUE(PathExists(root / path)) << Utf8FromAnsi(path);
+    for (const std::string& path : PathsOf(c.bytes, "absent-after"))
+        EXPECT_FALSE(PathExists(root / path)) << Utf8FromAnsi(path);
     for (std::string path : Directive(c.bytes, "owned-key")) {
         HKEY rootKey = KeyRoot(path);
         EXPECT_FALSE(RegistryKeyExists(rootKey, path.c_str())) << "listed in [Reg]: " << path;

@@ -21,6 +21,15 @@ foreach(suite lifecycle_en lifecycle_ja lifecycle_zh)
   add_dependencies(${suite} sample_package)
 endforeach()
 
+# A package of Japanese folder, file, shortcut and key names, some ending or beginning with a
+# double-byte character whose second byte is "\", installed and uninstalled in code page 932.
+add_test_suite(lifecycle_names_ja LANG ja_JP.UTF-8 SOURCES
+  ${CMAKE_CURRENT_SOURCE_DIR}/lifecycle_names_test.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/lifecycle_driver.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/lifecycle_snapshot.cpp
+  ${CMAKE_SOURCE_DIR}/tests/shell/link_reader.cpp)
+target_compile_definitions(lifecycle_names_ja PRIVATE TEST_LANGUAGE_JAPANESE)
+
 # The English life cycle again with Wine reporting Windows 95, then NT 4.0, to the program
 # (Wine's per-program version setting, for every program named SETUP.EXE: the package's, the
 # installed copy and the worker copy). Only the 32-bit edition runs on those systems.

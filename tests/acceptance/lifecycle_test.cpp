@@ -21,14 +21,16 @@ namespace {
 
 const char kTitle[] = "Pondway Puzzle";
 const char kUninstallEntry[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\PondwayPuzzle";
-// The uninstall entry in regedit's export, which shows the native view: a 32-bit edition's
-// entry lies in the 32-bit view below Wow6432Node.
+// The uninstall entry in regedit's export, which shows the native view. A 64-bit edition's
+// entry is there; a 32-bit edition's lies in the 32-bit view, which Wine keeps at the same
+// place for this key and Windows below Wow6432Node.
 #ifdef _WIN64
-const char kUninstallEntryExported[] =
-    "[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\PondwayPuzzle]";
+const std::vector<std::string> kUninstallEntryExported = {
+    "[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\PondwayPuzzle]"};
 #else
-const char kUninstallEntryExported[] =
-    "[HKEY_LOCAL_MACHINE\\Software\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\PondwayPuzzle]";
+const std::vector<std::string> kUninstallEntryExported = {
+    "[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\PondwayPuzzle]",
+    "[HKEY_LOCAL_MACHINE\\Software\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\PondwayPuzzle]"};
 #endif
 const char kApplicationKey[] = "Software\\Tamberlyn\\tq";
 const char kPuzzleKey[] = "Software\\Tamberlyn\\Puzzle";
@@ -60,6 +62,15 @@ std::string Message(int id, const std::string& argument = "")
         return text;
     }
     return "(no message " + std::to_string(id) + ")";
+}
+
+// The keys the install may add: its uninstall entry and the application key.
+std::vector<std::string> InstallKeyPlaces()
+{
+    std::vector<std::string> places = kUninstallEntryExported;
+    places.push_back("[HKEY_CURRENT_USER\\Software\\Tamberlyn]");
+    places.push_back("[HKEY_CURRENT_USER\\Software\\Tamberlyn\\tq]");
+    return places;
 }
 
 std::string ShellFolder(const char* name)
@@ -379,9 +390,7 @@ LANGUAGE_TEST_F(Lifecycle, InstallReinstallUninstallLeavesThePrefixAsItWas)
             << "file changes of the install outside its own places";
         std::vector<std::string> keyChanges = SnapshotDifferences(registryBefore, registryInstalled);
         EXPECT_EQ("", DescribeDifferences(UnexpectedChanges(
-                          keyChanges, {kUninstallEntryExported,
-                                       "[HKEY_CURRENT_USER\\Software\\Tamberlyn]",
-                                       "[HKEY_CURRENT_USER\\Software\\Tamberlyn\\tq]"})))
+                          keyChanges, InstallKeyPlaces())))
             << "registry changes of the install outside its own keys";
         ExpectInstalledFrom(package);
         PlayOnce();

@@ -94,13 +94,18 @@ LinkFields ReadLinkWithLnkinfo(const std::string& linkFile, const std::string& s
     // Linux program is started by a start.exe of its own, which takes that damage instead.
     char system[MAX_PATH];
     GetSystemDirectoryA(system, sizeof system);
-    std::string command = std::string(system) + "\\start.exe /b /unix /bin/sh -c \"/usr/bin/lnkinfo '" + unixLink +
-                          "' > '" + unixOutput + ".part' 2>&1; mv '" + unixOutput + ".part' '" + unixOutput + "'\"";
-    STARTUPINFOA startup = {};
+    // The Linux paths are UTF-8, which no ANSI command line of a Japanese or Chinese code page
+    // carries, so the command goes as UTF-16. A link keeps its local path in the code page of
+    // the program that wrote it, taken to be this suite's; lnkinfo reads it as Western (1252)
+    // unless told.
+    std::string command = Utf8FromAnsi(system) + "\\start.exe /b /unix /bin/sh -c \"/usr/bin/lnkinfo -c windows-" +
+                          std::to_string(GetACP()) + " '" + unixLink + "' > '" + unixOutput + ".part' 2>&1; mv '" +
+                          unixOutput + ".part' '" + unixOutput + "'\"";
+    STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process = {};
-    std::string line = command;
-    if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr, &startup,
+    std::wstring line = WideFromUtf8(command);
+    if (!CreateProcessW(nullptr, &line[0], nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr, &startup,
                         &process))
         return LinkFields();
     WaitForSingleObject(process.hProcess, 15000);

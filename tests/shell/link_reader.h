@@ -14,12 +14,14 @@ struct LinkFields {
     std::string description;
 };
 
-// Runs /usr/bin/lnkinfo on the file (through start.exe /unix and /bin/sh, its output written into
-// scratchFolder, a folder on C:). Wine gives no process handle to wait on for a Linux program,
-// so the output file appears under its final name only when lnkinfo has finished.
+// Runs /usr/bin/lnkinfo on the file, named in UTF-8 (through start.exe /unix and /bin/sh, its
+// output written into scratchFolder, a folder on C:); the fields come in UTF-8. Wine gives no
+// process handle to wait on for a Linux program, so the output file appears under its final
+// name only when lnkinfo has finished.
 LinkFields ReadLinkWithLnkinfo(const std::string& linkFile, const std::string& scratchFolder);
 
-// Loads the file into a shell-link object (IPersistFile::Load) and asks it for its fields.
+// Loads the file (named in UTF-8) into a shell-link object (IPersistFile::Load) and asks it for
+// its fields, which come in the active code page.
 LinkFields ReadLinkWithShell(const std::string& linkFile);
 
 std::string Describe(const LinkFields& fields);

@@ -10,9 +10,21 @@ namespace {
 
 const char kTestRoot[] = "C:\\tinysetup-tests\\";
 
+// The place of the last "\" or "/" that is a character of its own, not the second byte of a
+// double-byte character (as in "\x95\x5c", a kanji of code page 932); npos when there is none.
+size_t LastSeparator(const std::string& path)
+{
+    size_t found = std::string::npos;
+    for (const char* p = path.c_str(); *p; p = CharNextA(p)) {
+        if (*p == '\\' || *p == '/')
+            found = static_cast<size_t>(p - path.c_str());
+    }
+    return found;
+}
+
 std::string ParentOf(const std::string& path)
 {
-    size_t end = path.find_last_of("\\/");
+    size_t end = LastSeparator(path);
     return end == std::string::npos ? std::string() : path.substr(0, end);
 }
 
@@ -92,7 +104,7 @@ TempFolder::~TempFolder()
 bool RemoveTree(const std::string& path)
 {
     std::string folder = path;
-    while (folder.size() > 3 && (folder.back() == '\\' || folder.back() == '/'))
+    while (folder.size() > 3 && LastSeparator(folder) == folder.size() - 1)
         folder.pop_back();
     // Only folders on C: at least two levels deep: a wrong argument must never empty a
     // drive, a top folder of the prefix or the Linux file system on Z:.
