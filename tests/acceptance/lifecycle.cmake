@@ -46,7 +46,8 @@ if(EDITION EQUAL 32)
     set_tests_properties(lifecycle_${version}_setting PROPERTIES FIXTURES_SETUP lifecycle_${version})
     set_tests_properties(lifecycle_${version}_setting_removed PROPERTIES FIXTURES_CLEANUP lifecycle_${version})
     set_tests_properties(Lifecycle_${version}_En.InstallReinstallUninstallLeavesThePrefixAsItWas PROPERTIES
-      FIXTURES_REQUIRED lifecycle_${version} ENVIRONMENT "LC_ALL=C.UTF-8" TIMEOUT 300)
+      FIXTURES_REQUIRED lifecycle_${version} TIMEOUT 300
+      ENVIRONMENT "LC_ALL=C.UTF-8;LIFECYCLE_REPORTED_WINDOWS=${version}")
   endforeach()
   # One setting at a time: NT 4.0's is made only after Windows 95's was removed.
   set_tests_properties(lifecycle_nt40_setting PROPERTIES DEPENDS lifecycle_win95_setting_removed)
