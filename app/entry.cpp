@@ -58,7 +58,12 @@ int RunInstallMode()
         ShowMessage(nullptr, IDS_INSTALL_INTERRUPTED, installState.title, MB_ICONINFORMATION);
         return 1;
     }
-    ShowMessage(nullptr, IDS_INSTALL_COMPLETED, installState.title, MB_ICONINFORMATION);
+    // A partial installation stays registered, so that it can be uninstalled; it is not
+    // called complete.
+    if (installState.installIncomplete)
+        ShowMessage(nullptr, IDS_INSTALL_INCOMPLETE, installState.title, MB_ICONWARNING);
+    else
+        ShowMessage(nullptr, IDS_INSTALL_COMPLETED, installState.title, MB_ICONINFORMATION);
     // The finish handler made installDir the current directory, so a relative name opens a
     // file of the installed application.
     if (installState.openAfterInstall[0] != '\0')

@@ -1,5 +1,6 @@
 // Folders that an uninstall never empties or removes, whatever folder it was started from or
-// climbs to: roots, the Windows and system folders, the user's shell folders and Program Files.
+// climbs to: roots, the Windows and system folders, the user's shell folders, the user's profile
+// and Downloads folders, and Program Files.
 #pragma once
 
 // True when folder (with or without a trailing separator) is one of them, compared as full

@@ -85,6 +85,18 @@ ensure_text_files() {
   wine reg add 'HKLM\Software\Classes\.txt' /ve /d txtfile /f >/dev/null 2>&1 || true
 }
 
+# Pictures show the windows as a user sees them, frame and caption included. Wine draws those
+# itself only in a virtual desktop, as the private screen has no window manager; on your own
+# screen your window manager draws them.
+set_virtual_desktop() {
+  if [ "$1" = on ]; then
+    wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null 2>&1 || true
+    wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1 || true
+  else
+    wine reg delete 'HKCU\Software\Wine\Explorer' /v Desktop /f >/dev/null 2>&1 || true
+  fi
+}
+
 PACKAGE="$WINEPREFIX/drive_c/Pondway-Sample"
 rm -rf "$PACKAGE"
 cp -r "$BUILD_DIR/sample-package" "$PACKAGE"
@@ -92,6 +104,7 @@ export LC_ALL="$DEMO_LOCALE"
 
 if [ "$HEADLESS" -eq 0 ]; then
   wineserver -p5
+  set_virtual_desktop off
   # Shortcuts stay inside the prefix: winemenubuilder would copy them into your Linux menus.
   wine reg add 'HKCU\Software\Wine\DllOverrides' /v winemenubuilder.exe /d '' /f >/dev/null 2>&1
   ensure_text_files
@@ -115,6 +128,8 @@ fi
 
 start_display
 wineserver -p5
+# Before the keeper, which starts the desktop.
+set_virtual_desktop on
 start_wine_keeper
 wine reg add 'HKCU\Software\Wine\DllOverrides' /v winemenubuilder.exe /d '' /f >/dev/null 2>&1
 ensure_text_files

@@ -8,7 +8,7 @@ set -e
 PACKAGES="g++-mingw-w64-i686-posix mingw-w64-i686-dev binutils-mingw-w64-i686
   g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev binutils-mingw-w64-x86-64
   wine wine32:i386 wine64 xvfb xauth x11-apps cmake make googletest liblnk-utils imagemagick
-  fonts-wqy-microhei locales"
+  fonts-wqy-microhei fonts-dejavu-core locales"
 
 # Wine creates files whose names are Japanese or Chinese only when the Linux locale exists.
 LOCALES="ja_JP.UTF-8 zh_TW.UTF-8"
@@ -33,6 +33,7 @@ have_all() {
   command -v xwd >/dev/null 2>&1 &&
   [ -f /usr/src/googletest/CMakeLists.txt ] &&
   dpkg -s fonts-wqy-microhei >/dev/null 2>&1 &&
+  dpkg -s fonts-dejavu-core >/dev/null 2>&1 &&
   dpkg -s wine32:i386 >/dev/null 2>&1 &&
   have_locales
 }

@@ -16,9 +16,12 @@ export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml,winemenubuilder.exe=
 # A prefix counts as made only when it booted (its user folders and registry files exist); one
 # that did not is made anew on the next run. When Wine cannot make it, the calling script stops
 # with one line saying what Wine said.
+# The ready mark names the settings the prefix was made with; a prefix made with older settings
+# is made anew.
+PREFIX_SETTINGS="settings 2: real user folders, fallback-font links, no crash dialog"
 make_prefix() {
   export WINEPREFIX="$1"
-  if [ -f "$WINEPREFIX/.prefix-ready" ] && prefix_booted; then
+  if [ "$(cat "$WINEPREFIX/.prefix-ready" 2>/dev/null)" = "$PREFIX_SETTINGS" ] && prefix_booted; then
     return 0
   fi
   rm -rf "$WINEPREFIX"
@@ -35,7 +38,7 @@ make_prefix() {
   fi
   rm -f "$boot_log"
   prefix_settings
-  touch "$WINEPREFIX/.prefix-ready"
+  echo "$PREFIX_SETTINGS" >"$WINEPREFIX/.prefix-ready"
 }
 
 prefix_booted() {
@@ -48,9 +51,15 @@ prefix_settings() {
     mkdir -p "$link"
   done
   # Japanese and Chinese texts shown under another language's interface (the fixed Japanese
-  # questions) are drawn through font linking, as on Windows: link the interface fonts to
-  # the CJK font that the machine set-up installs.
-  for font in Tahoma "MS Shell Dlg" "MS Shell Dlg 2" "Microsoft Sans Serif"; do
+  # questions, their captions) are drawn through font linking, as on Windows. No interface
+  # font (Tahoma, "MS Sans Serif" for "Helv") is installed, so Wine draws them all with its
+  # fallback font, DejaVu Sans (its bold is a family of its own to Wine): that font is linked
+  # to the CJK font that the machine set-up installs. A link on an interface font would make
+  # the CJK font that name's font, Latin letters included; a property sheet ("MS Shell Dlg",
+  # Tahoma) would then size its pages ("Helv") with another font than theirs and cut their
+  # controls off. (Wine also rewrites the links of Tahoma and "Microsoft Sans Serif" whenever
+  # the prefix is started in another code page; those of DejaVu Sans it leaves alone.)
+  for font in "DejaVu Sans" "DejaVu Sans Bold"; do
     wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' \
       /v "$font" /t REG_MULTI_SZ /d 'wqy-microhei.ttc,WenQuanYi Micro Hei' /f >/dev/null 2>&1 || true
   done

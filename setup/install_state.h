@@ -29,6 +29,7 @@ struct InstallState {
     char uninstallShortcutName[kPathCapacity];
     int stepIndex;
     bool installDone;
+    bool installIncomplete;              // a step failed: a file not copied, a folder not made
     HWND sheetWindow;
     HWND ownerWindow;                    // owner of the boxes raised by shared routines
     char entrySource[kPathCapacity];     // scratch: current entry's source or shortcut name

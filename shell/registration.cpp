@@ -4,6 +4,7 @@
 
 #include "base/path.h"
 #include "base/registry_key.h"
+#include "base/same_file.h"
 #include "setup/install_state.h"
 
 namespace {
@@ -44,6 +45,50 @@ void WriteUninstallEntry(const char* programPath)
     if (CopyText(command, "\"") && AppendText(command, programPath) && AppendText(command, "\" /r"))
         SetString(key, "UninstallString", command);
     RegCloseKey(key);
+}
+
+bool SaveUninstallEntry(SavedUninstallEntry* saved)
+{
+    *saved = SavedUninstallEntry{};
+    char path[kPathCapacity];
+    RegistryKey key;
+    if (!UninstallEntryPath(path) || !key.Open(HKEY_LOCAL_MACHINE, path, KEY_READ))
+        return false;
+    saved->hasDisplayName = key.ReadString("DisplayName", saved->displayName);
+    saved->hasMenuDir = key.ReadString("MenuDir", saved->menuDir);
+    saved->hasCommand = key.ReadString("UninstallString", saved->command);
+    return true;
+}
+
+void RestoreUninstallEntry(const SavedUninstallEntry& saved)
+{
+    char path[kPathCapacity];
+    if (!UninstallEntryPath(path))
+        return;
+    HKEY key;
+    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, path, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) != ERROR_SUCCESS)
+        return;
+    if (saved.hasDisplayName)
+        SetString(key, "DisplayName", saved.displayName);
+    if (saved.hasMenuDir)
+        SetString(key, "MenuDir", saved.menuDir);
+    if (saved.hasCommand)
+        SetString(key, "UninstallString", saved.command);
+    RegCloseKey(key);
+}
+
+bool IsRegisteredProgram(const char* programPath)
+{
+    char path[kPathCapacity];
+    char command[kPathCapacity];
+    RegistryKey key;
+    if (!UninstallEntryPath(path) || !key.Open(HKEY_LOCAL_MACHINE, path, KEY_READ) ||
+        !key.ReadString("UninstallString", command))
+        return false;
+    // The install writes a full path; a bare name would be judged against whatever the current
+    // folder happens to be.
+    StripToProgramPath(command);
+    return FindRootEnd(command) != nullptr && IsSameFile(command, programPath);
 }
 
 void WriteApplicationKey()

@@ -1,7 +1,8 @@
 // Two-phase uninstall. The request runs from the installed copy: it confirms, copies the
 // program into the system folder and starts that copy as the worker, which can delete the
 // installed copy because it does not run from it. The worker deletes the registration, lets
-// the request go, and runs the removal in its dialog.
+// the request go, and runs the removal in its dialog. Both go on only for the copy that the
+// registration names: "/r" run from a package, a CD or a download folder removes nothing.
 #include "uninstall/handoff.h"
 
 #include "base/message_box.h"
@@ -28,6 +29,20 @@ void ReportWorkerNotStarted()
     ShowMessage(nullptr, IDS_WORKER_FAILED, nullptr, MB_ICONERROR);
 }
 
+// True when programPath is the installed copy that the uninstall entry names; otherwise the
+// user is told that nothing was removed. The folder of any other copy is not the install
+// folder: it may be a package unpacked among the user's own files.
+bool IsInstalledCopy(const char* programPath)
+{
+    if (IsRegisteredProgram(programPath))
+        return true;
+    char text[kMessageCapacity];
+    if (!FormatMessageInto(text, sizeof text, IDS_NOT_INSTALLED_COPY, programPath, installState.title))
+        FormatMessageInto(text, sizeof text, IDS_NOT_INSTALLED_COPY, installState.exeName, installState.title);
+    ShowMessageBox(nullptr, text, installState.title, MB_ICONERROR);
+    return false;
+}
+
 bool ConfirmUninstall()
 {
     char text[kMessageCapacity] = "";
@@ -46,9 +61,10 @@ bool MakeWorkerCommandLine(const char* workerPath, char (&commandLine)[kCommandL
            AppendText(commandLine, installState.modulePath);
 }
 
-void OnInitDialog(HWND dialog)
+void OnInitDialog(HWND dialog, LPARAM savedEntry)
 {
     installState.ownerWindow = dialog;
+    SetWindowLongPtrA(dialog, GWLP_USERDATA, savedEntry);
     CenterWindow(dialog);
     SetTimer(dialog, kRemovalTimer, kRemovalDelayMs, nullptr);
     SetWindowTextA(dialog, FormatMessageText(IDS_UNINSTALL_CAPTION, installState.title));
@@ -59,7 +75,14 @@ void OnTimer(HWND dialog)
     // The removal runs once; message boxes it raises run message loops of their own.
     KillTimer(dialog, kRemovalTimer);
     SetForegroundWindow(dialog);
-    RemoveInstalledFiles();
+    bool stopped = false;
+    RemoveInstalledFiles(&stopped);
+    // Message 28 asked the user to close the application and uninstall again: the program
+    // stays in the system's list until it has really gone.
+    const SavedUninstallEntry* saved =
+        reinterpret_cast<const SavedUninstallEntry*>(GetWindowLongPtrA(dialog, GWLP_USERDATA));
+    if (stopped && saved != nullptr)
+        RestoreUninstallEntry(*saved);
 
     // The status reads "uninstalled" even after the engine reported failures: the user has
     // seen those in its own boxes.
@@ -70,6 +93,15 @@ void OnTimer(HWND dialog)
     EnableWindow(finish, TRUE);
     SetFocus(finish);
     SetForegroundWindow(dialog);
+}
+
+// Finish. The close box, Alt+F4 and Escape arrive under the same id (IDCANCEL), and may come
+// before the removal has run: the registration is already gone then, and ending the dialog
+// would leave every file with nothing to remove them by. Finish is enabled once it has run.
+void OnCommand(HWND dialog, int id)
+{
+    if (id == IDC_FINISH && IsWindowEnabled(GetDlgItem(dialog, IDC_FINISH)))
+        EndDialog(dialog, 1);
 }
 
 }  // namespace
@@ -89,7 +121,7 @@ bool MakeHandOffEventName(const char* installedPath, char* name, size_t capacity
 
 void RequestUninstall()
 {
-    if (!ConfirmUninstall())
+    if (!ConfirmUninstall() || !IsInstalledCopy(installState.modulePath))
         return;
 
     char systemDir[kPathCapacity];
@@ -126,30 +158,38 @@ void RequestUninstall()
 
 void RunUninstallWorker()
 {
+    // The installed copy's path is the working path the entry split into sourceDir and exeName
+    // (so it fits). A worker started by hand is judged like the request: "x <path>" must name
+    // the installed copy, or nothing is removed.
+    char installedPath[kPathCapacity];
+    if (!CopyText(installedPath, installState.sourceDir) || !AppendText(installedPath, installState.exeName) ||
+        !IsInstalledCopy(installedPath))
+        return;
+
+    SavedUninstallEntry saved;
+    SaveUninstallEntry(&saved);
     DeleteUninstallEntry();
 
-    // The installed copy's path is the working path the entry split into sourceDir and exeName.
-    char installedPath[kPathCapacity];
     char eventName[kPathCapacity];
     HANDLE handOff = nullptr;
-    if (CopyText(installedPath, installState.sourceDir) && AppendText(installedPath, installState.exeName) &&
-        MakeHandOffEventName(installedPath, eventName, sizeof eventName))
+    if (MakeHandOffEventName(installedPath, eventName, sizeof eventName))
         handOff = OpenEventA(EVENT_MODIFY_STATE, FALSE, eventName);
     // Started by hand there is no request waiting, and no event.
     if (handOff != nullptr)
         SetEvent(handOff);
 
-    RunUninstallDialog();
+    RunUninstallDialog(&saved);
 
     if (handOff != nullptr)
         CloseHandle(handOff);
 }
 
-void RunUninstallDialog()
+void RunUninstallDialog(const SavedUninstallEntry* savedEntry)
 {
     // Always the folder of the copy that was started with "/r", whatever the registration said.
     CopyText(installState.installDir, installState.sourceDir);
-    DialogBoxParamA(installState.instance, MAKEINTRESOURCEA(IDD_UNINSTALL), nullptr, UninstallDialog, 0);
+    DialogBoxParamA(installState.instance, MAKEINTRESOURCEA(IDD_UNINSTALL), nullptr, UninstallDialog,
+                    reinterpret_cast<LPARAM>(savedEntry));
 
     // The worker copy in the system folder cannot delete itself while it runs.
     char ownPath[kPathCapacity];
@@ -158,19 +198,17 @@ void RunUninstallDialog()
         ScheduleDeleteOnReboot(ownPath);
 }
 
-INT_PTR CALLBACK UninstallDialog(HWND dialog, UINT message, WPARAM wParam, LPARAM)
+INT_PTR CALLBACK UninstallDialog(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_INITDIALOG:
-        OnInitDialog(dialog);
+        OnInitDialog(dialog, lParam);
         break;
     case WM_TIMER:
         OnTimer(dialog);
         break;
     case WM_COMMAND:
-        // Finish. The close box and Escape arrive under the same id (IDCANCEL).
-        if (LOWORD(wParam) == IDC_FINISH)
-            EndDialog(dialog, 1);
+        OnCommand(dialog, LOWORD(wParam));
         break;
     }
     return 0;

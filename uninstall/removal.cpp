@@ -17,6 +17,7 @@
 #include "shell/registration.h"
 #include "shell/shortcuts.h"
 #include "base/protected_folders.h"
+#include "base/shared_keys.h"
 
 namespace {
 
@@ -70,7 +71,9 @@ void RemoveRegistryKeys()
             return;
         HKEY root;
         const char* subKey;
-        if (length < kPathCapacity && SplitRegistryValue(value, &root, &subKey))
+        // A key that holds many programs' keys is refused like an unknown root: a packager's
+        // slip must not take every other program's settings or uninstall entries with it.
+        if (length < kPathCapacity && SplitRegistryValue(value, &root, &subKey) && !IsSharedRegistryKey(root, subKey))
             DeleteKeyTree(root, subKey);
         else
             ShowMessage(installState.ownerWindow, IDS_ABNORMAL_REG, nullptr, MB_ICONERROR);
@@ -253,13 +256,15 @@ bool IsHelpIndexFile(const char* name)
 
 }  // namespace
 
-bool RemoveInstalledFiles()
+bool RemoveInstalledFiles(bool* stoppedAtEntry1)
 {
     RemoveRegistryKeys();
     int packageLevels = PackageLevelsAbove(installState.installDir);
 
     bool stopped = false;
     bool result = RemoveEntryFiles(&stopped);
+    if (stoppedAtEntry1 != nullptr)
+        *stoppedAtEntry1 = stopped;
     // Entry 1 is still there: message 28 asked the user to close it and uninstall again,
     // which needs the setup information file, the program copy and the shortcuts.
     if (stopped)

@@ -10,6 +10,7 @@
 #include "base/message_box.h"
 #include "base/messages.h"
 #include "base/path.h"
+#include "base/same_file.h"
 #include "base/text.h"
 #include "res/resource.h"
 #include "setup/entries.h"
@@ -27,14 +28,34 @@ constexpr int kStampPartCapacity = 200;
 // Date, blank, time, two blanks, file name and terminator.
 constexpr size_t kStampCapacity = 2 * kStampPartCapacity + 3 + kPathCapacity;
 
-// A copy failure, with the path it concerns, in a box owned by the copy page.
-void ReportCopyFailure(int id, const char* path)
+// The platform's own words for the reasons a user can act on (a full disk, a refused
+// access), after a blank line; nothing for other errors, whose text would only repeat ours.
+void AppendSystemReason(char (&text)[kMessageCapacity], DWORD error)
 {
-    char text[kCopyMessageCapacity];
-    if (FormatMessageInto(text, sizeof text, id, path))
-        ShowMessageBox(installState.ownerWindow, text, nullptr, MB_ICONERROR);
-    else
-        ShowMessageBox(installState.ownerWindow, FormatMessageText(id, path), nullptr, MB_ICONERROR);
+    if (error != ERROR_DISK_FULL && error != ERROR_HANDLE_DISK_FULL && error != ERROR_ACCESS_DENIED)
+        return;
+    char reason[kCopyMessageCapacity];
+    DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0,
+                                  reason, sizeof reason, nullptr);
+    while (length > 0 && (reason[length - 1] == '\r' || reason[length - 1] == '\n' || reason[length - 1] == ' '))
+        reason[--length] = '\0';
+    // Added whole or not at all.
+    if (length > 0 && length < sizeof reason && lstrlenA(text) + 2 + length < sizeof text) {
+        AppendText(text, "\n\n");
+        AppendText(text, reason);
+    }
+}
+
+// A copy failure, with the path it concerns, in a box owned by the copy page; error is what
+// the platform gave as the reason (0: none). The installation is then incomplete.
+void ReportCopyFailure(int id, const char* path, DWORD error = 0)
+{
+    installState.installIncomplete = true;
+    char text[kMessageCapacity];
+    if (!FormatMessageInto(text, sizeof text, id, path))
+        CopyText(text, FormatMessageText(id, path));
+    AppendSystemReason(text, error);
+    ShowMessageBox(installState.ownerWindow, text, nullptr, MB_ICONERROR);
 }
 
 // An entry whose destination does not fit in a path is not copied; the user learns which
@@ -72,11 +93,33 @@ bool PrepareTargetFolder()
     return ok;
 }
 
-// The closing state of the page: Finish only, and the text that tells how to uninstall.
+// The status line takes the place of the hidden progress bar: the text that owns up to a
+// failure runs over several lines.
+void WidenStatusOverProgress(HWND page)
+{
+    HWND status = GetDlgItem(page, IDC_STATUS);
+    RECT statusRect;
+    RECT progressRect;
+    GetWindowRect(status, &statusRect);
+    GetWindowRect(GetDlgItem(page, IDC_PROGRESS), &progressRect);
+    MapWindowPoints(nullptr, page, reinterpret_cast<POINT*>(&statusRect), 2);
+    MapWindowPoints(nullptr, page, reinterpret_cast<POINT*>(&progressRect), 2);
+    if (progressRect.bottom > statusRect.bottom)
+        MoveWindow(status, statusRect.left, statusRect.top, statusRect.right - statusRect.left,
+                   progressRect.bottom - statusRect.top, TRUE);
+}
+
+// The closing state of the page: Finish only, the outcome, and the text that tells how to
+// uninstall. After a failed step the outcome never reads as success.
 void FinishSequence(HWND page)
 {
     ShowWindow(GetDlgItem(page, IDC_PROGRESS), SW_HIDE);
-    SetDlgItemTextA(page, IDC_STATUS, LoadMessage(IDS_INSTALL_SUCCEEDED));
+    if (installState.installIncomplete) {
+        WidenStatusOverProgress(page);
+        SetDlgItemTextA(page, IDC_STATUS, LoadMessage(IDS_INSTALL_INCOMPLETE));
+    } else {
+        SetDlgItemTextA(page, IDC_STATUS, LoadMessage(IDS_INSTALL_SUCCEEDED));
+    }
     if (installState.uninstallShortcutName[0] != '\0')
         SetDlgItemTextA(page, IDC_UNINSTALL_HINT, FormatMessageText(IDS_UNINSTALL_HINT, installState.uninstallShortcutName));
     installState.installDone = true;
@@ -185,7 +228,8 @@ void RunInstallStep()
 
     if (step == 0) {
         SendDlgItemMessageA(page, IDC_PROGRESS, PBM_SETRANGE, 0, MAKELPARAM(0, lastStep));
-        CreateFolderTree(installState.installDir);
+        if (!CreateFolderTree(installState.installDir))
+            installState.installIncomplete = true;
     } else if (step < lastStep) {
         int entry = step - 2;
         if (ResolveInstallEntry(entry))
@@ -206,11 +250,17 @@ void RunInstallStep()
 
 bool CopyEntryFile(bool silent)
 {
-    if (!PrepareTargetFolder())
-        return false;
-
     const char* source = installState.entrySource;
     const char* target = installState.entryTarget;
+    // Run from the installed copy, every entry is its own source: nothing to copy, and the copy
+    // onto itself would fail with a sharing violation for each file.
+    if (IsSameFile(source, target))
+        return true;
+    if (!PrepareTargetFolder()) {
+        installState.installIncomplete = true;
+        return false;
+    }
+
     bool skipped = installState.reducedInstall && lstrcmpA(source, "02") == 0;
     bool copied = false;
     if (!skipped) {
@@ -222,7 +272,7 @@ bool CopyEntryFile(bool silent)
                 return false;
             }
             if (error != ERROR_FILE_EXISTS) {
-                ReportCopyFailure(IDS_COPY_FAILED, source);
+                ReportCopyFailure(IDS_COPY_FAILED, source, error);
                 return false;
             }
             // The copy that refuses an existing target says so before it looks at sharing, so

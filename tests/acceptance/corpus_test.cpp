@@ -6,9 +6,9 @@
 // describes: a sentinel folder and registry key, and the package it was installed from.
 //
 // A case's expectations are its leading comment lines (the profile reader skips them):
-//   ; install: 21 35        messages shown by the install run, in order (35/36 included)
+//   ; install: 21 40        messages shown by the install run, in order (35/36/40 included)
 //   ; uninstall: 27 24      messages shown by the uninstall worker, in order
-//   ; install-ja: 21 6 35   the list of one suite's language, where it differs
+//   ; install-ja: 21 6 40   the list of one suite's language, where it differs
 //   ; cancel: yes           cancel the wizard on its folder page instead of installing
 //   ; langs: en ja          suites that run the case (default: en)
 //   ; files: a.txt b.txt    files of the package (their content is their name)
@@ -132,7 +132,7 @@ std::vector<CorpusCase> GeneratedCases()
                               ",a.txt\r\n2=Long target," + Repeat('t', length) + "\r\n3=Long option,a.txt?0," +
                               Repeat('a', length) + "\r\n[Reg]\r\n1=HKEY_CURRENT_USER\\Software\\TinySetupTest\\CorpusLong" +
                               Repeat('r', length) + "\r\n";
-        cases.push_back({"gen-entries-" + n, "; install: 21 21 21 35\r\n; uninstall: 27\r\n" + install});
+        cases.push_back({"gen-entries-" + n, "; install: 21 21 21 40\r\n; uninstall: 27\r\n" + install});
     }
     // Junk: bytes of every value, NULs included, from a fixed seed; no "[Install]" can arise.
     std::string junk;

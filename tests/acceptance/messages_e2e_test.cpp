@@ -180,15 +180,36 @@ void CopyPage(Fixture& t)
     EXPECT_EQ((std::vector<int>{IDYES, IDNO}), question.buttons);
     t.CheckErrorBox(18, AnswerMessageBox(t.run.processId, IDOK), {t.dest + "locked.txt"});
 
+    // Two files were not installed: neither the page nor the closing box speaks of success.
     ASSERT_TRUE(WaitForWizardButton(t.sheet, kWizardFinish, 20000));
-    t.Check(22, ControlText(t.copyPage, IDC_STATUS));
+    t.Check(40, ControlText(t.copyPage, IDC_STATUS));
     t.Check(9, ControlText(t.copyPage, IDC_UNINSTALL_HINT), {"Uninstall It"});
+    PressWizardButton(t.sheet, PSBTN_FINISH);
+    MessageBoxInfo done = AnswerMessageBox(t.run.processId, IDOK);
+    t.Check(40, done.text);
+    EXPECT_EQ(t.title, done.caption);
+    EXPECT_TRUE(done.hasIcon);
+    EXPECT_EQ(1, t.run.WaitExit());
+    EXPECT_EQ("installed earlier", ReadFileBytes(newerTarget)) << "answered No";
+    EXPECT_TRUE(RegistryKeyExists(HKEY_LOCAL_MACHINE, t.EntryKey().c_str())) << "registered, to be uninstalled";
+}
+
+// Every file installed: the status line and the closing box say so.
+void CleanInstall(Fixture& t)
+{
+    t.WritePackage(t.InfText("1=readme.txt\r\n"));
+    ASSERT_TRUE(WriteFileBytes(t.pkg + "readme.txt", "read me"));
+    ASSERT_TRUE(t.StartInstaller());
+    ASSERT_TRUE(t.LeaveFolderAndMenuPages());
+    ASSERT_TRUE(WaitForWizardButton(t.sheet, kWizardFinish, 20000));
+    EXPECT_EQ(1u, DialogsOf(t.run.processId).size()) << "no box on the way";
+    t.Check(22, ControlText(t.copyPage, IDC_STATUS));
     PressWizardButton(t.sheet, PSBTN_FINISH);
     MessageBoxInfo done = AnswerMessageBox(t.run.processId, IDOK);
     t.Check(35, done.text);
     EXPECT_EQ(t.title, done.caption);
     EXPECT_EQ(1, t.run.WaitExit());
-    EXPECT_EQ("installed earlier", ReadFileBytes(newerTarget)) << "answered No";
+    EXPECT_EQ("read me", ReadFileBytes(t.dest + "readme.txt"));
 }
 
 // Entry 1 and entry 2 held open and a "Reg" value in lower case: message 27 for the value,
@@ -295,6 +316,36 @@ void WorkerStartFailure(Fixture& t)
     EXPECT_TRUE(FolderExists(blocker)) << "the folder in the way is left alone";
 }
 
+// "/r" from the package beside the user's files, and a worker started by hand on it: neither
+// is the installed copy that the registration names, so both say so and remove nothing.
+void NotTheInstalledCopy(Fixture& t)
+{
+    t.LayOutInstallation(t.InfText("1=main.exe\r\n"), {"main.exe"});
+    t.WritePackage(t.InfText("1=main.exe\r\n"));
+    ASSERT_TRUE(WriteFileBytes(t.pkg + "main.exe", "main.exe"));
+    ASSERT_TRUE(WriteFileBytes(t.pkg + "holiday.jpg", "the user's own"));
+    const std::string packageCopy = t.pkg + "SETUP.EXE";
+
+    ASSERT_TRUE(t.run.Start(packageCopy, "/r"));
+    AnswerMessageBox(t.run.processId, IDOK);  // the fixed Japanese question
+    AnswerMessageBox(t.run.processId, IDOK);  // message 32
+    MessageBoxInfo box = AnswerMessageBox(t.run.processId, IDOK);
+    t.CheckErrorBox(39, box, {packageCopy, t.title});
+    EXPECT_EQ(t.title, box.caption);
+    EXPECT_EQ(1, t.run.WaitExit());
+
+    std::string worker = t.root / "worker\\SETUP.EXE";
+    ASSERT_TRUE(CopyProgram(worker));
+    ASSERT_TRUE(t.run.Start(worker, "x " + packageCopy));
+    t.CheckErrorBox(39, AnswerMessageBox(t.run.processId, IDOK), {packageCopy, t.title});
+    EXPECT_EQ(1, t.run.WaitExit());
+
+    for (const std::string& file : {t.pkg + "SETUP.EXE", t.pkg + "main.exe", t.pkg + "holiday.jpg",
+                                    t.dest + "SETUP.EXE", t.dest + "main.exe"})
+        EXPECT_TRUE(FileExists(file)) << file;
+    EXPECT_TRUE(RegistryKeyExists(HKEY_LOCAL_MACHINE, t.EntryKey().c_str()));
+}
+
 // Windows 3.1 as Wine reports it to a program of this name.
 void OldWindows(Fixture& t)
 {
@@ -319,10 +370,12 @@ const std::vector<Scenario>& Scenarios()
         {"ConflictingRegistration", ConflictingRegistration},
         {"FolderPage", FolderPage},
         {"CopyPage", CopyPage},
+        {"CleanInstall", CleanInstall},
         {"RemovalStopsAtEntry1", RemovalStopsAtEntry1},
         {"RemovalKeepsFolder", RemovalKeepsFolder},
         {"ResidentRequestCancelled", ResidentRequestCancelled},
         {"WorkerStartFailure", WorkerStartFailure},
+        {"NotTheInstalledCopy", NotTheInstalledCopy},
         {"OldWindows", OldWindows},
     };
     return scenarios;

@@ -162,7 +162,8 @@ public:
     }
 
     // Lays out an installed application in dest: the built program under exeName, the setup
-    // information file and a file per entry.
+    // information file, a file per entry, and the uninstall entry as the install writes it
+    // (the file's Title, the installed copy's command), without which nothing is removed.
     void LayOutInstallation(const std::string& infText, const std::vector<std::string>& files,
                             const std::string& exeName = "SETUP.EXE")
     {
@@ -171,6 +172,13 @@ public:
         ASSERT_TRUE(WriteFileBytes(dest + infName, infText));
         for (const std::string& file : files)
             ASSERT_TRUE(WriteFileBytes(dest + file, file));
+        size_t title = infText.find("Title=");
+        ASSERT_NE(std::string::npos, title) << "the setup information file names a title";
+        title += 6;
+        ASSERT_TRUE(SetRegistryString(HKEY_LOCAL_MACHINE, EntryKey().c_str(), "DisplayName",
+                                      infText.substr(title, infText.find("\r\n", title) - title)));
+        ASSERT_TRUE(SetRegistryString(HKEY_LOCAL_MACHINE, EntryKey().c_str(), "UninstallString",
+                                      "\"" + dest + exeName + "\" /r"));
     }
 
     // Starts a worker copy of the program by hand on the installed copy; returns its dialog.

@@ -50,7 +50,7 @@ inline const std::vector<MessageText>& MessageTable()
         {21, "Failed in copying %s", "%s のコピーに失敗しました。", "%s 複製失敗。", {"CopyPage"}},
         {22, "Installation succeeded.  Press <Finish> for completion.",
          "インストールが完了しました。「完了」を押すと終了します。", "已安裝完成。按一下「完成」鍵關閉安裝程式。",
-         {"CopyPage"}},
+         {"CleanInstall"}},
         {24, "Failed in uninstalling %s.  Continue the process without uninstalling the file.",
          "%s の削除に失敗しました。このファイルをスキップして処理を続行します。",
          "%s 移除失敗。跳過這個檔案繼續作業。", {"RemovalStopsAtEntry1"}},
@@ -71,12 +71,19 @@ inline const std::vector<MessageText>& MessageTable()
         {34, "Failed in executing the uninstallation program.  Uninstall unnecessary files manually.",
          "アンインストール用プログラムの起動に失敗しました。手動で削除してください。",
          "啟動移除程式失敗。請自行刪除檔案。", {"WorkerStartFailure"}},
-        {35, "Installation has been completed.", "インストールが完了しました。", "已安裝完成。", {"CopyPage"}},
+        {35, "Installation has been completed.", "インストールが完了しました。", "已安裝完成。", {"CleanInstall"}},
         {36, "Installation was interrupted.", "インストールは中断されました。", "已中斷安裝。", {"FolderPage"}},
         {37, "E.INF", "J.INF", "ZT.INF", {}},
         {38, "Can't run on Windows 3.X. Needs Windows 95/NT4 or later",
          "Windows 3.X では実行できません。Windows 95/NT4 以降が必要です。",
          "不支援 Windows 3.X，必須在 Windows 95/NT4 或更新的版本執行。", {"OldWindows"}},
+        {39, "Nothing was uninstalled, because %s is not the installed copy of %s.",
+         "%s は %s のインストールされたプログラムではないため、何も削除しませんでした。",
+         "%s 不是已安裝的 %s 程式，因此未移除任何檔案。", {"NotTheInstalledCopy"}},
+        {40, "Installation has finished, but some files were not installed.  Run the installation again, or uninstall it.",
+         "インストールは終了しましたが、一部のファイルがインストールされませんでした。もう一度インストールするか、"
+         "アンインストールしてください。",
+         "安裝已結束，但有部分檔案未安裝。請重新執行安裝，或將其移除。", {"CopyPage"}},
     };
     return table;
 }

@@ -35,6 +35,8 @@ static const ExpectedMessage kMessagesEn[] = {
     {36, "Installation was interrupted."},
     {37, "E.INF"},
     {38, "Can't run on Windows 3.X. Needs Windows 95/NT4 or later"},
+    {39, "Nothing was uninstalled, because %s is not the installed copy of %s."},
+    {40, "Installation has finished, but some files were not installed.  Run the installation again, or uninstall it."},
 };
 
 static const ExpectedMessage kMessagesJa[] = {
@@ -65,6 +67,8 @@ static const ExpectedMessage kMessagesJa[] = {
     {36, "インストールは中断されました。"},
     {37, "J.INF"},
     {38, "Windows 3.X では実行できません。Windows 95/NT4 以降が必要です。"},
+    {39, "%s は %s のインストールされたプログラムではないため、何も削除しませんでした。"},
+    {40, "インストールは終了しましたが、一部のファイルがインストールされませんでした。もう一度インストールするか、アンインストールしてください。"},
 };
 
 static const ExpectedMessage kMessagesZh[] = {
@@ -95,4 +99,6 @@ static const ExpectedMessage kMessagesZh[] = {
     {36, "已中斷安裝。"},
     {37, "ZT.INF"},
     {38, "不支援 Windows 3.X，必須在 Windows 95/NT4 或更新的版本執行。"},
+    {39, "%s 不是已安裝的 %s 程式，因此未移除任何檔案。"},
+    {40, "安裝已結束，但有部分檔案未安裝。請重新執行安裝，或將其移除。"},
 };

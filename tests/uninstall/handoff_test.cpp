@@ -68,14 +68,22 @@ protected:
         DeleteFileA(workerPath.c_str());
         // Not a program: should anything try to start it, nothing runs.
         ASSERT_TRUE(WriteFileBytes(installDir + "TQREQUEST.EXE", "not a program"));
+        // Registered as the installed copy, which alone may start the worker.
+        Copy(installState.installKey, "TinySetupTestRequest");
+        ASSERT_TRUE(SetRegistryString(HKEY_LOCAL_MACHINE, kEntryKey, "UninstallString",
+                                      "\"" + installDir + "TQREQUEST.EXE\" /r"));
     }
 
     void TearDown() override
     {
         SetCurrentDirectoryA(startFolder.c_str());
         DeleteFileA(workerPath.c_str());
+        DeleteRegistryTree(HKEY_LOCAL_MACHINE, kEntryKey);
         InstallStateTest::TearDown();
     }
+
+    static constexpr const char* kEntryKey =
+        "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\TinySetupTestRequest";
 
     std::string startFolder;
     std::string workerPath;

@@ -387,6 +387,11 @@ TEST(ProtectedFolders, RootsSystemAndUserFoldersAreProtected)
     GetWindowsDirectoryA(windowsDir, MAX_PATH);
     GetSystemDirectoryA(systemDir, MAX_PATH);
     std::string programFiles = ReadRegistryValue(HKEY_LOCAL_MACHINE, kCurrentVersionKey, "ProgramFilesDir").text();
+    // The profile and its Downloads folder, which the old "Shell Folders" key does not list.
+    char profileText[MAX_PATH] = "";
+    DWORD profileLength = GetEnvironmentVariableA("USERPROFILE", profileText, MAX_PATH);
+    ASSERT_TRUE(profileLength != 0 && profileLength < MAX_PATH);
+    std::string profile = profileText;
     struct Case {
         std::string folder;
         bool isProtected;
@@ -407,6 +412,10 @@ TEST(ProtectedFolders, RootsSystemAndUserFoldersAreProtected)
         {programFiles + "\\Puzzle\\", false},
         {ShellFolder("Desktop") + "\\Puzzle", false},
         {"C:\\tinysetup-tests\\Puzzle\\", false},
+        {profile, true},
+        {profile + "\\Downloads\\", true},
+        {profile + "/downloads", true},
+        {profile + "\\Downloads\\Puzzle", false},
         {"", true},
     };
     for (const Case& row : cases)

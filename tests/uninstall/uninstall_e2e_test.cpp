@@ -19,6 +19,7 @@ const char kEntryKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstal
 const char kListedKey[] = "Software\\TinySetupTest\\E2E";
 const char kApplicationKey[] = "Software\\Tamberlyn\\tq";
 const char kDialogCaption[] = "Uninstallation of TinySetupTest E2E";
+const char kUsersKey[] = "Software\\TinySetupTest\\Another Program";
 const char kInstalledFiles[][24] = {"PUZZLE.EXE", "data\\level1.dat", "readme.txt", "TQSETUP.INF", "TQSETUP.EXE"};
 
 std::string ShellFolder(const char* name)
@@ -73,6 +74,7 @@ protected:
           desktopLink(ShellFolder("Desktop") + "\\TinySetupTest E2E.lnk"),
           startupLink(ShellFolder("Startup") + "\\TinySetupTest E2E.lnk"),
           systemCopy(SystemFolder() + "\\TQSETUP.EXE"),
+          usersFile(root / "letter to grandma.txt"),
           execPath(HKEY_CURRENT_USER, kApplicationKey, "ExecPath"),
           tamberlynExisted(RegistryKeyExists(HKEY_CURRENT_USER, "Software\\Tamberlyn"))
     {
@@ -99,13 +101,19 @@ protected:
         WaitUntil([&] { return DeleteFileA(systemCopy.c_str()) || !FileExists(systemCopy); }, 5000);
     }
 
-    void LayOutInstallation(bool resident)
+    // The setup information file of the installation; reg: the lines of its [Reg] section.
+    static std::string InfText(bool resident,
+                               const std::string& reg = "1=HKEY_CURRENT_USER\\Software\\TinySetupTest\\E2E\r\n")
     {
-        std::string inf = std::string("[Install]\r\nTitle=") + kTitle +
-                          "\r\nFolder=TinySetupTest E2E\r\nInstallKey=TinySetupTestE2E\r\nTSR=" +
-                          (resident ? "1" : "0") + "\r\n1=PUZZLE.EXE\r\n2=data\\level1.dat\r\n3=readme.txt\r\n"
-                          "[Group]\r\n1=Puzzle,PUZZLE.EXE\r\n2=Uninstall Puzzle,TQSETUP.EXE,/r\r\n"
-                          "[Reg]\r\n1=HKEY_CURRENT_USER\\Software\\TinySetupTest\\E2E\r\n";
+        return std::string("[Install]\r\nTitle=") + kTitle +
+               "\r\nFolder=TinySetupTest E2E\r\nInstallKey=TinySetupTestE2E\r\nTSR=" + (resident ? "1" : "0") +
+               "\r\n1=PUZZLE.EXE\r\n2=data\\level1.dat\r\n3=readme.txt\r\n"
+               "[Group]\r\n1=Puzzle,PUZZLE.EXE\r\n2=Uninstall Puzzle,TQSETUP.EXE,/r\r\n[Reg]\r\n" + reg;
+    }
+
+    void LayOutInstallation(bool resident, const std::string& reg = "")
+    {
+        std::string inf = reg.empty() ? InfText(resident) : InfText(resident, reg);
         ASSERT_TRUE(WriteFileBytes(installDir + "TQSETUP.INF", inf));
         ASSERT_TRUE(CopyProgram(program));
         for (const char* file : {"PUZZLE.EXE", "data\\level1.dat", "readme.txt"})
@@ -122,6 +130,16 @@ protected:
         for (const std::string& link :
              {menuDir + "\\Puzzle.lnk", menuDir + "\\Uninstall Puzzle.lnk", desktopLink, startupLink})
             ASSERT_TRUE(WriteFileBytes(link, "link"));
+
+        // The user's own: a file beside the install folder and another program's settings.
+        ASSERT_TRUE(WriteFileBytes(usersFile, "the user's own"));
+        ASSERT_TRUE(SetRegistryString(HKEY_CURRENT_USER, kUsersKey, "best", "7"));
+    }
+
+    void ExpectUsersOwnKept()
+    {
+        EXPECT_EQ("the user's own", ReadFileBytes(usersFile));
+        EXPECT_EQ("7", ReadRegistryValue(HKEY_CURRENT_USER, kUsersKey, "best").text()) << kUsersKey;
     }
 
     void ExpectInstallationUntouched()
@@ -168,7 +186,7 @@ protected:
     }
 
     TempFolder root;
-    std::string installDir, program, menuDir, desktopLink, startupLink, systemCopy;
+    std::string installDir, program, menuDir, desktopLink, startupLink, systemCopy, usersFile;
     RegistryValueGuard execPath;
     bool tamberlynExisted;
     PendingRenamesGuard pendingRenames;
@@ -274,6 +292,192 @@ TEST_F(UninstallEndToEnd, RequestStartsTheWorkerCopyFromTheSystemFolder)
     for (const std::string& name : names)
         scheduled = scheduled || PendingDeletionOf(name);
     EXPECT_TRUE(scheduled) << "worker copy scheduled for deletion: " << PendingList();
+}
+
+// "/r" from a package unpacked among the user's downloads, and a worker started by hand on it:
+// neither is the copy the registration names, so both say so and remove nothing. The installed
+// copy, named by its short path, removes the installation; when entry 1 is in use the removal
+// stops (message 28) and the uninstall entry is back as the install wrote it, so that the
+// retry through "/r" finds it and finishes.
+TEST_F(UninstallEndToEnd, OnlyTheRegisteredCopyRemovesAndAnIncompleteRemovalStaysRegistered)
+{
+    LayOutInstallation(false);
+    std::string downloads = root / "Downloads\\";
+    std::string packageCopy = downloads + "TQSETUP.EXE";
+    ASSERT_TRUE(CopyProgram(packageCopy));
+    ASSERT_TRUE(WriteFileBytes(downloads + "TQSETUP.INF", InfText(false)));
+    for (const char* file : {"PUZZLE.EXE", "data\\level1.dat", "readme.txt", "holiday.jpg"})
+        ASSERT_TRUE(WriteFileBytes(downloads + file, file));
+    const std::string refusal =
+        "Nothing was uninstalled, because " + packageCopy + " is not the installed copy of TinySetupTest E2E.";
+    auto expectNothingRemoved = [&](const char* when) {
+        SCOPED_TRACE(when);
+        ExpectInstallationUntouched();
+        for (const char* file : {"TQSETUP.EXE", "TQSETUP.INF", "PUZZLE.EXE", "data\\level1.dat", "readme.txt", "holiday.jpg"})
+            EXPECT_TRUE(FileExists(downloads + file)) << file;
+        ExpectUsersOwnKept();
+    };
+
+    ProgramRun request;
+    ASSERT_TRUE(request.Start(packageCopy, "/r"));
+    AnswerMessageBox(request.processId, IDOK);  // the fixed Japanese question
+    EXPECT_EQ("TinySetupTest E2E will be uninstalled.", AnswerMessageBox(request.processId, IDOK).text);
+    MessageBoxInfo box = AnswerMessageBox(request.processId, IDOK);
+    EXPECT_EQ(refusal, box.text);
+    EXPECT_EQ(kTitle, box.caption);
+    EXPECT_TRUE(box.hasIcon);
+    EXPECT_EQ(1, request.WaitExit());
+    expectNothingRemoved("request from the package");
+
+    std::string worker = root / "worker\\TQSETUP.EXE";
+    ASSERT_TRUE(CopyProgram(worker));
+    ProgramRun byHand;
+    ASSERT_TRUE(byHand.Start(worker, "x " + packageCopy));
+    EXPECT_EQ(refusal, AnswerMessageBox(byHand.processId, IDOK).text);
+    EXPECT_EQ(1, byHand.WaitExit());
+    EXPECT_TRUE(DialogsOf(byHand.processId).empty());
+    expectNothingRemoved("worker on the package");
+
+    // The installed copy by its short name, entry 1 held open by the running application.
+    RegistryValue displayName = ReadRegistryValue(HKEY_LOCAL_MACHINE, kEntryKey, "DisplayName");
+    RegistryValue command = ReadRegistryValue(HKEY_LOCAL_MACHINE, kEntryKey, "UninstallString");
+    RegistryValue menu = ReadRegistryValue(HKEY_LOCAL_MACHINE, kEntryKey, "MenuDir");
+    char shortPath[MAX_PATH];
+    DWORD length = GetShortPathNameA(program.c_str(), shortPath, MAX_PATH);
+    ASSERT_TRUE(length != 0 && length < MAX_PATH);
+    std::string shortProgram = shortPath;
+    ASSERT_NE(program, shortProgram) << "the install folder has a long name";
+    std::string shortFolder = shortProgram.substr(0, shortProgram.rfind('\\') + 1);
+    HANDLE held = CreateFileA((installDir + "PUZZLE.EXE").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, held);
+    ProgramRun stopped;
+    ASSERT_TRUE(stopped.Start(worker, "x " + shortProgram));
+    HWND dialog = WaitForDialog(stopped.processId, kDefaultDeadlineMs, kDialogCaption);
+    ASSERT_NE(nullptr, dialog) << "uninstall dialog";
+    for (const std::string& text :
+         {"Failed in uninstalling " + shortFolder + "PUZZLE.EXE.  Continue the process without uninstalling the file.",
+          "Failed in uninstalling " + shortFolder + "PUZZLE.EXE.  Try again the uninstallation, after closing " +
+              kTitle + "."}) {
+        HWND stop = WaitForBoxOver(stopped.processId, dialog);
+        ASSERT_NE(nullptr, stop) << text;
+        EXPECT_EQ(text, ReadMessageBox(stop).text);
+        PressButton(stop, IDOK);
+        WaitGone(stop);
+    }
+    EXPECT_TRUE(WaitUntil([&] { return ControlEnabled(dialog, IDCANCEL); }));
+    PressButton(dialog, IDCANCEL);
+    EXPECT_EQ(1, stopped.WaitExit());
+    CloseHandle(held);
+    for (const auto& value : {std::make_pair("DisplayName", displayName), std::make_pair("UninstallString", command),
+                              std::make_pair("MenuDir", menu)}) {
+        RegistryValue back = ReadRegistryValue(HKEY_LOCAL_MACHINE, kEntryKey, value.first);
+        EXPECT_TRUE(value.second.exists) << value.first;
+        EXPECT_EQ(value.second.type, back.type) << value.first;
+        EXPECT_EQ(value.second.data, back.data) << value.first << " written back as the install wrote it";
+    }
+    EXPECT_TRUE(FileExists(program)) << "left for the retry";
+    EXPECT_TRUE(FileExists(installDir + "PUZZLE.EXE"));
+
+    // The retry, as the user starts it: through "/r" of the installed copy.
+    ProgramRun retry;
+    ASSERT_TRUE(retry.Start(program, "/r"));
+    AnswerMessageBox(retry.processId, IDOK);
+    AnswerMessageBox(retry.processId, IDOK);
+    EXPECT_EQ(1, retry.WaitExit());
+    HWND retryDialog = WaitForDialog(0, kDefaultDeadlineMs, kDialogCaption);
+    ASSERT_NE(nullptr, retryDialog) << "worker dialog of the retry";
+    DWORD workerId = 0;
+    GetWindowThreadProcessId(retryDialog, &workerId);
+    HANDLE retryWorker = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, workerId);
+    ASSERT_NE(nullptr, retryWorker);
+    EXPECT_EQ(1, FinishWorker(retryDialog, retryWorker));
+    CloseHandle(retryWorker);
+    ExpectInstallationRemoved();
+    for (const char* file : {"TQSETUP.EXE", "TQSETUP.INF", "PUZZLE.EXE", "data\\level1.dat", "readme.txt", "holiday.jpg"})
+        EXPECT_TRUE(FileExists(downloads + file)) << "the package beside the user's files: " << file;
+    ExpectUsersOwnKept();
+}
+
+// "Reg" values naming keys that hold other programs' keys (a packager's slip): each is refused
+// with message 27 and the removal goes on; the program's own keys below shared ones go.
+TEST_F(UninstallEndToEnd, SharedRegistryKeysAreRefusedAndTheProgramsOwnKeysGo)
+{
+    // The test reads HKEY_LOCAL_MACHINE\Software through the same view as the program, whichever
+    // edition both are built as; the 32-bit view's own name, Wow6432Node, is refused as well.
+    const char kOwnAppPath[] = "Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\TinySetupTestE2E.exe";
+    const char kOtherEntry[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\TinySetupTestOtherProgram";
+    struct Remover {
+        const char* key;
+        ~Remover() { DeleteRegistryTree(HKEY_LOCAL_MACHINE, key); }
+    } ownRemover{kOwnAppPath}, otherRemover{kOtherEntry};
+    std::string reg = "1=HKEY_CURRENT_USER\\Software\r\n"
+                      "2=HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\r\n"
+                      "3=HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\\r\n"
+                      "4=HKEY_CURRENT_USER\\Software\\TinySetupTest\\E2E\r\n"
+                      "5=HKEY_LOCAL_MACHINE\\" + std::string(kOwnAppPath) + "\r\n"
+                      "6=HKEY_CLASSES_ROOT\\CLSID\r\n"
+                      "7=HKEY_LOCAL_MACHINE\\Software\\Wow6432Node\r\n";
+    LayOutInstallation(false, reg);
+    ASSERT_TRUE(SetRegistryString(HKEY_LOCAL_MACHINE, kOwnAppPath, "", program));
+    ASSERT_TRUE(SetRegistryString(HKEY_LOCAL_MACHINE, kOtherEntry, "DisplayName", "Another Program"));
+    std::string worker = root / "worker\\TQSETUP.EXE";
+    ASSERT_TRUE(CopyProgram(worker));
+
+    ProgramRun run;
+    ASSERT_TRUE(run.Start(worker, "x " + program));
+    HWND dialog = WaitForDialog(run.processId, kDefaultDeadlineMs, kDialogCaption);
+    ASSERT_NE(nullptr, dialog) << "uninstall dialog";
+    for (int i = 0; i < 5; ++i) {
+        HWND box = WaitForBoxOver(run.processId, dialog);
+        ASSERT_NE(nullptr, box) << "box " << i;
+        EXPECT_EQ("Found abnormal Reg section.", ReadMessageBox(box).text);
+        PressButton(box, IDOK);
+        WaitGone(box);
+    }
+    EXPECT_EQ(1, FinishWorker(dialog, run.process));
+
+    ExpectInstallationRemoved();
+    EXPECT_FALSE(RegistryKeyExists(HKEY_LOCAL_MACHINE, kOwnAppPath)) << "below a shared key: the program's own";
+    EXPECT_EQ("Another Program", ReadRegistryValue(HKEY_LOCAL_MACHINE, kOtherEntry, "DisplayName").text());
+    EXPECT_TRUE(RegistryKeyExists(HKEY_CURRENT_USER, "Software\\Wine")) << "another vendor's settings";
+    EXPECT_TRUE(RegistryKeyExists(HKEY_CURRENT_USER, kShellFoldersKey));
+    EXPECT_TRUE(RegistryKeyExists(HKEY_LOCAL_MACHINE, kCurrentVersionKey));
+    EXPECT_TRUE(RegistryKeyExists(HKEY_CLASSES_ROOT, "CLSID"));
+    ExpectUsersOwnKept();
+}
+
+// Escape, the close box and Alt+F4, from the moment the dialog shows until the removal has
+// run: none ends the dialog before the removal, which runs whole. (Those still queued when it
+// has run may end it then, as Finish would.)
+TEST_F(UninstallEndToEnd, ClosingTheDialogBeforeTheRemovalRanIsIgnored)
+{
+    LayOutInstallation(false);
+    std::string worker = root / "worker\\TQSETUP.EXE";
+    ASSERT_TRUE(CopyProgram(worker));
+    ProgramRun run;
+    ASSERT_TRUE(run.Start(worker, "x " + program));
+    HWND dialog = WaitForDialog(run.processId, kDefaultDeadlineMs, kDialogCaption);
+    ASSERT_NE(nullptr, dialog) << "uninstall dialog";
+
+    // Entry 3, the first file the removal deletes, tells whether a close came before it ran.
+    int closedBeforeRemoval = 0;
+    WaitUntil([&] {
+        bool notYet = FileExists(installDir + "readme.txt");
+        PostMessageA(dialog, WM_KEYDOWN, VK_ESCAPE, 0);
+        PostMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+        PostMessageA(dialog, WM_CLOSE, 0, 0);
+        DWORD_PTR result = 0;
+        if (SendMessageTimeoutA(dialog, WM_COMMAND, IDCANCEL, 0, SMTO_NORMAL, 5000, &result) && notYet &&
+            FileExists(installDir + "readme.txt"))
+            ++closedBeforeRemoval;
+        return !IsWindow(dialog) || ControlEnabled(dialog, IDCANCEL);
+    });
+    EXPECT_GT(closedBeforeRemoval, 0) << "no close reached the dialog before the removal";
+    if (IsWindow(dialog))
+        PressButton(dialog, IDCANCEL);
+    EXPECT_EQ(1, run.WaitExit());
+    ExpectInstallationRemoved();
+    ExpectUsersOwnKept();
 }
 
 }  // namespace

@@ -11,6 +11,9 @@
 
 namespace {
 
+const char kIncomplete[] =
+    "Installation has finished, but some files were not installed.  Run the installation again, or uninstall it.";
+
 std::string Joined(const std::vector<std::string>& items)
 {
     std::string text;
@@ -93,13 +96,14 @@ TEST_F(CopyInstallTest, FullInstallWithEveryOverwriteRule)
     EXPECT_EQ(box.text, dest + "locked.txt is in use so that overwriting cannot be executed.");
     CloseHandle(held);
 
+    // Two files were not installed: the closing texts do not speak of success.
     ASSERT_TRUE(WaitForFinish());
-    EXPECT_EQ(ControlText(copyPage, IDC_STATUS), "Installation succeeded.  Press <Finish> for completion.");
+    EXPECT_EQ(ControlText(copyPage, IDC_STATUS), kIncomplete);
     EXPECT_TRUE(ControlVisible(copyPage, IDC_UNINSTALL_HINT));
     EXPECT_EQ(ControlText(copyPage, IDC_UNINSTALL_HINT), "Use <Uninstall Puzzle> in the menu for the uninstallation.");
     EXPECT_FALSE(ControlVisible(copyPage, IDC_PROGRESS));
     box = PressFinish();
-    EXPECT_EQ(box.text, "Installation has been completed.");
+    EXPECT_EQ(box.text, kIncomplete);
     EXPECT_EQ(box.caption, title);
     EXPECT_EQ(run.WaitExit(), 1);
 
@@ -127,6 +131,73 @@ TEST_F(CopyInstallTest, FullInstallWithEveryOverwriteRule)
     EXPECT_EQ(ReadRegistryValue(HKEY_LOCAL_MACHINE, uninstallEntry.path().c_str(), "MenuDir").text(),
               startMenu + "\\Games\\Puzzle");
     EXPECT_EQ(ReadRegistryValue(HKEY_CURRENT_USER, "Software\\Tamberlyn\\tq", "ExecPath").text(), dest);
+}
+
+class CopyReinstallTest : public CopyEndToEnd {
+protected:
+    CopyReinstallTest() : CopyEndToEnd("wizard_copy_e2e_reinstall", "Copy E2E Reinstall") {}
+
+    // The short form of an existing path, as Windows 95 programs and old shortcuts spell it.
+    static std::string ShortForm(const std::string& path)
+    {
+        char shortPath[MAX_PATH];
+        DWORD length = GetShortPathNameA(path.c_str(), shortPath, MAX_PATH);
+        return length != 0 && length < MAX_PATH ? shortPath : "";
+    }
+};
+
+// The installed copy started again: every entry is its own source, named by another spelling
+// of the same folder (short names, other case). Nothing is copied onto itself, no box appears,
+// the installation reads as complete, and the files (the user's own among them) stay as they
+// were.
+TEST_F(CopyReinstallTest, InstalledCopyStartedAgainCopiesNothingOntoItself)
+{
+    ASSERT_TRUE(WriteFileBytes(pkg + "readme.txt", "readme"));
+    ASSERT_TRUE(WriteFileBytes(pkg + "data\\level1.dat", "level one"));
+    WritePackage("1=readme.txt\r\n2=data\\level1.dat\r\n");
+    ASSERT_TRUE(StartAndLeaveFolderPage());
+    ASSERT_TRUE(SetCheck(menuPage, IDC_MENU_SHORTCUTS, false));
+    ASSERT_TRUE(LeaveMenuPage());
+    ASSERT_TRUE(WaitForFinish());
+    EXPECT_EQ(PressFinish().text, "Installation has been completed.");
+    EXPECT_EQ(run.WaitExit(), 1);
+    ASSERT_TRUE(WriteFileBytes(dest + "saved game.sav", "the user's own"));
+    FILETIME before = LastWriteTime(dest + "readme.txt");
+
+    // The installed copy, started by its short name; the destination typed in lower case.
+    std::string shortDest = ShortForm(dest);
+    ASSERT_NE("", shortDest);
+    ASSERT_NE(dest, shortDest) << "the test folder has a long name";
+    std::string typed = shortDest;
+    CharLowerA(&typed[0]);
+    ASSERT_TRUE(run.Start(shortDest + "SETUP.EXE", "abc"));
+    sheet = WaitForDialog(run.processId, 20000);
+    ASSERT_NE(nullptr, sheet);
+    HWND folderPage = WaitForPageWith(sheet, IDC_DESTINATION);
+    ASSERT_NE(nullptr, folderPage);
+    ASSERT_TRUE(WaitForWizardButton(sheet, kNextButton));
+    ASSERT_TRUE(SetControlText(folderPage, IDC_DESTINATION, typed));
+    PressWizardButton(sheet, PSBTN_NEXT);
+    menuPage = WaitForPageWith(sheet, IDC_MENU_SHORTCUTS);
+    ASSERT_NE(nullptr, menuPage);
+    ASSERT_TRUE(SetCheck(menuPage, IDC_MENU_SHORTCUTS, false));
+    ASSERT_TRUE(LeaveMenuPage());
+
+    ASSERT_TRUE(WaitForFinish());
+    EXPECT_EQ(DialogsOf(run.processId).size(), 1u) << "no message box on the way";
+    EXPECT_EQ(ControlText(copyPage, IDC_STATUS), "Installation succeeded.  Press <Finish> for completion.");
+    MessageBoxInfo box = PressFinish();
+    EXPECT_EQ(box.text, "Installation has been completed.");
+    EXPECT_EQ(run.WaitExit(), 1);
+
+    EXPECT_EQ(ReadFileBytes(dest + "readme.txt"), "readme");
+    EXPECT_EQ(ReadFileBytes(dest + "data\\level1.dat"), "level one");
+    EXPECT_EQ(ReadFileBytes(dest + "SETUP.EXE"), ReadFileBytes(pkg + "SETUP.EXE"));
+    EXPECT_EQ(ReadFileBytes(dest + "SETUP.INF"), ReadFileBytes(pkg + "SETUP.INF"));
+    EXPECT_EQ(ReadFileBytes(dest + "saved game.sav"), "the user's own");
+    FILETIME after = LastWriteTime(dest + "readme.txt");
+    EXPECT_EQ(CompareFileTime(&before, &after), 0) << "not written again";
+    EXPECT_TRUE(RegistryKeyExists(HKEY_LOCAL_MACHINE, uninstallEntry.path().c_str()));
 }
 
 class CopyBareInstallTest : public CopyEndToEnd {

@@ -45,6 +45,6 @@ add_frame_suite(wizard_frame_unit SOURCES
 add_frame_suite(wizard_frame_unit_ja LANG ja_JP.UTF-8 SOURCES
   ${FRAME_DIR}/frame_version_test.cpp)
 add_frame_suite(wizard_frame_e2e SOURCES
-  ${FRAME_DIR}/frame_e2e_test.cpp ${FRAME_DIR}/frame_package.cpp)
+  ${FRAME_DIR}/frame_e2e_test.cpp ${FRAME_DIR}/frame_full_drive_test.cpp ${FRAME_DIR}/frame_package.cpp)
 add_frame_suite(wizard_frame_e2e_ja LANG ja_JP.UTF-8 SOURCES
   ${FRAME_DIR}/frame_e2e_ja_test.cpp ${FRAME_DIR}/frame_package.cpp)

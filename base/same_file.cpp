@@ -1,0 +1,80 @@
+// Whether two paths name one file. The text decides first, since it needs no file; short names
+// and the identity of an open file settle what text alone cannot (another spelling of a
+// folder, a drive mapped twice).
+#include "base/same_file.h"
+
+#include <windows.h>
+
+#include "base/path.h"
+
+namespace {
+
+// Owner of one file handle opened only to read its identity.
+class IdentityHandle {
+public:
+    // No access rights asked: Windows NT and Wine then open a file whatever share mode another
+    // program holds it with, such as a running program's own file.
+    explicit IdentityHandle(const char* path)
+        : handle(CreateFileA(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr))
+    {
+    }
+    ~IdentityHandle()
+    {
+        if (handle != INVALID_HANDLE_VALUE)
+            CloseHandle(handle);
+    }
+    IdentityHandle(const IdentityHandle&) = delete;
+    IdentityHandle& operator=(const IdentityHandle&) = delete;
+
+    bool Read(BY_HANDLE_FILE_INFORMATION* info) const
+    {
+        return handle != INVALID_HANDLE_VALUE && GetFileInformationByHandle(handle, info);
+    }
+
+    HANDLE handle;
+};
+
+bool FullPath(const char* path, char (&full)[kPathCapacity])
+{
+    DWORD length = GetFullPathNameA(path, sizeof full, full, nullptr);
+    return length != 0 && length < sizeof full;
+}
+
+// The short form of an existing file's path; Windows 95 has it, unlike the long form.
+bool ShortPath(const char* full, char (&shortPath)[kPathCapacity])
+{
+    DWORD length = GetShortPathNameA(full, shortPath, sizeof shortPath);
+    return length != 0 && length < sizeof shortPath;
+}
+
+bool SameIdentity(const char* first, const char* second)
+{
+    IdentityHandle a(first);
+    IdentityHandle b(second);
+    BY_HANDLE_FILE_INFORMATION infoA;
+    BY_HANDLE_FILE_INFORMATION infoB;
+    if (!a.Read(&infoA) || !b.Read(&infoB))
+        return false;
+    // A file system that numbers no files gives zero for every file: that decides nothing.
+    if (infoA.nFileIndexHigh == 0 && infoA.nFileIndexLow == 0)
+        return false;
+    return infoA.dwVolumeSerialNumber == infoB.dwVolumeSerialNumber &&
+           infoA.nFileIndexHigh == infoB.nFileIndexHigh && infoA.nFileIndexLow == infoB.nFileIndexLow;
+}
+
+}  // namespace
+
+bool IsSameFile(const char* first, const char* second)
+{
+    char fullA[kPathCapacity];
+    char fullB[kPathCapacity];
+    if (!FullPath(first, fullA) || !FullPath(second, fullB))
+        return false;
+    if (lstrcmpiA(fullA, fullB) == 0)
+        return true;
+    char shortA[kPathCapacity];
+    char shortB[kPathCapacity];
+    if (ShortPath(fullA, shortA) && ShortPath(fullB, shortB) && lstrcmpiA(shortA, shortB) == 0)
+        return true;
+    return SameIdentity(fullA, fullB);
+}
