@@ -2,8 +2,6 @@
 // looked up with a language fallback.
 #include "wizard/about_box.h"
 
-#include <stdlib.h>
-
 #include "base/path.h"
 #include "base/window.h"
 #include "res/resource.h"
@@ -17,13 +15,26 @@ constexpr const char* kStringTableFormat = "\\StringFileInfo\\%04x%04x\\%s";
 // "\StringFileInfo\" + eight hexadecimal digits + "\"
 constexpr int kStringTablePrefixLength = 16 + 8 + 1;
 
+// The program as its command line names it, like the program the user started, not by the
+// module path; the module path when that name does not fit. The line is copied with room for
+// a name longer than any path, so a name that fits was not cut.
+void StartedProgramPath(char (&path)[kPathCapacity])
+{
+    char line[2 * kPathCapacity];
+    lstrcpynA(line, GetCommandLineA(), sizeof line);
+    StripToProgramPath(line);
+    if (line[0] == '\0' || !CopyText(path, line))
+        CopyText(path, installState.modulePath);
+}
+
 void OnInitDialog(HWND dialog)
 {
     installState.ownerWindow = dialog;
     CenterWindow(dialog);
 
-    // Named by the command line, like the program the user started, not by the module path.
-    VersionInfo version(__argv != nullptr ? __argv[0] : nullptr);
+    char program[kPathCapacity];
+    StartedProgramPath(program);
+    VersionInfo version(program);
     char line[kProductLineCapacity];
     if (FormatProductLine(line, sizeof line, version.QueryString("ProductName"), version.QueryString("ProductVersion"),
                           version.QueryString("SpecialBuild"), version.QueryString("FileVersion")))

@@ -176,8 +176,8 @@ void AdvanceProgress(HWND page, int position, int range)
     HWND bar = GetDlgItem(page, IDC_PROGRESS);
     RECT client;
     GetClientRect(bar, &client);
-    LONGLONG width = client.right - client.left;
-    bool visible = range <= 0 || width * position / range != width * (position + 1) / range;
+    int width = client.right - client.left;
+    bool visible = range <= 0 || MulDiv(width, position, range) != MulDiv(width, position + 1, range);
     if (!visible)
         SendMessageA(bar, WM_SETREDRAW, FALSE, 0);
     SendMessageA(bar, PBM_DELTAPOS, 1, 0);

@@ -187,11 +187,12 @@ void RunInstallWizard()
     // Wine's sheet gives a wizard the title of the page it shows, each time a page is shown, so
     // every page carries the wizard's caption (message 8) as its title; otherwise the caption the
     // folder page sets would be wiped as soon as that page appears. The sheet steps through the
-    // page records by their dwSize, so each record states the size of the array's elements.
+    // page records by their dwSize, so each record states the size of the array's elements:
+    // the original record, which every version of the common controls accepts.
     char caption[kMessageCapacity];
     if (!FormatMessageInto(caption, sizeof caption, IDS_WIZARD_CAPTION, installState.title))
         caption[0] = '\0';
-    PROPSHEETPAGEA pages[kWizardPageCount] = {};
+    PROPSHEETPAGEA_V1 pages[kWizardPageCount] = {};
     for (int i = 0; i < kWizardPageCount; ++i) {
         pages[i].dwSize = sizeof pages[i];
         pages[i].dwFlags = PSP_USETITLE;
@@ -208,7 +209,7 @@ void RunInstallWizard()
     header.dwFlags = PSH_PROPSHEETPAGE | PSH_WIZARD | PSH_NOAPPLYNOW;
     header.nPages = kWizardPageCount;
     header.nStartPage = 0;
-    header.ppsp = pages;
+    header.ppsp = reinterpret_cast<LPCPROPSHEETPAGEA>(pages);
     PropertySheetA(&header);
 }
 

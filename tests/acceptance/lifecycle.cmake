@@ -29,3 +29,26 @@ add_test_suite(lifecycle_names_ja LANG ja_JP.UTF-8 SOURCES
   ${CMAKE_CURRENT_SOURCE_DIR}/lifecycle_snapshot.cpp
   ${CMAKE_SOURCE_DIR}/tests/shell/link_reader.cpp)
 target_compile_definitions(lifecycle_names_ja PRIVATE TEST_LANGUAGE_JAPANESE)
+
+# The English life cycle again with Wine reporting Windows 95, then NT 4.0, to the program
+# (Wine's per-program version setting, for every program named SETUP.EXE: the package's, the
+# installed copy and the worker copy). Only the 32-bit edition runs on those systems.
+if(EDITION EQUAL 32)
+  set(APP_DEFAULTS "HKCU\\Software\\Wine\\AppDefaults\\SETUP.EXE")
+  foreach(version win95 nt40)
+    add_test(NAME lifecycle_${version}_setting
+      COMMAND ${CMAKE_CROSSCOMPILING_EMULATOR} reg add ${APP_DEFAULTS} /v Version /d ${version} /f)
+    add_test(NAME lifecycle_${version}_setting_removed
+      COMMAND ${CMAKE_CROSSCOMPILING_EMULATOR} reg delete ${APP_DEFAULTS} /f)
+    add_test(NAME Lifecycle_${version}_En.InstallReinstallUninstallLeavesThePrefixAsItWas
+      COMMAND ${CMAKE_CROSSCOMPILING_EMULATOR} $<TARGET_FILE:lifecycle_en>
+        --gtest_filter=LifecycleEn.InstallReinstallUninstallLeavesThePrefixAsItWas)
+    set_tests_properties(lifecycle_${version}_setting PROPERTIES FIXTURES_SETUP lifecycle_${version})
+    set_tests_properties(lifecycle_${version}_setting_removed PROPERTIES FIXTURES_CLEANUP lifecycle_${version})
+    set_tests_properties(Lifecycle_${version}_En.InstallReinstallUninstallLeavesThePrefixAsItWas PROPERTIES
+      FIXTURES_REQUIRED lifecycle_${version} TIMEOUT 300
+      ENVIRONMENT "LC_ALL=C.UTF-8;LIFECYCLE_REPORTED_WINDOWS=${version}")
+  endforeach()
+  # One setting at a time: NT 4.0's is made only after Windows 95's was removed.
+  set_tests_properties(lifecycle_nt40_setting PROPERTIES DEPENDS lifecycle_win95_setting_removed)
+endif()

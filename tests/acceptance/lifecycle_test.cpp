@@ -5,6 +5,9 @@
 #include <windows.h>
 #include <shlobj.h>
 
+#include <stdlib.h>
+#include <string.h>
+
 #include <algorithm>
 #include <string>
 #include <vector>
@@ -300,8 +303,12 @@ protected:
             DWORD type;
             std::string data;  // the stored bytes
         };
+        // The program stores "ExecPath" with its 260-byte buffer; Windows 95 stores a string
+        // only up to its terminator, whatever length it is given. LIFECYCLE_REPORTED_WINDOWS
+        // names the version Wine reports to the program, when a run chooses one.
         std::string execPath = installDir;
-        execPath.resize(260, '\0');
+        const char* reported = getenv("LIFECYCLE_REPORTED_WINDOWS");
+        execPath.resize(reported != nullptr && strcmp(reported, "win95") == 0 ? execPath.size() + 1 : 260, '\0');
         const ExpectedValue values[] = {
             {HKEY_LOCAL_MACHINE, kUninstallEntry, "DisplayName", REG_SZ, std::string(kTitle) + '\0'},
             {HKEY_LOCAL_MACHINE, kUninstallEntry, "UninstallString", REG_SZ,

@@ -7,7 +7,7 @@ set -u
 OBJDUMP="$1"
 EXE="$2"
 FORMAT="$3"
-ALLOWED="kernel32.dll user32.dll gdi32.dll advapi32.dll shell32.dll ole32.dll comctl32.dll version.dll msvcrt.dll"
+ALLOWED="kernel32.dll user32.dll gdi32.dll advapi32.dll shell32.dll ole32.dll comctl32.dll version.dll"
 status=0
 
 if [ ! -f "$EXE" ]; then
