@@ -27,15 +27,20 @@ void SetString(HKEY key, const char* name, const char* text)
     RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text), lstrlenA(text) + 1);
 }
 
+// The uninstall entry's key, made when it is missing, open for writing.
+bool CreateUninstallEntryKey(HKEY* key)
+{
+    char path[kPathCapacity];
+    return UninstallEntryPath(path) &&
+           RegCreateKeyExA(HKEY_LOCAL_MACHINE, path, 0, nullptr, 0, KEY_WRITE, nullptr, key, nullptr) == ERROR_SUCCESS;
+}
+
 }  // namespace
 
 void WriteUninstallEntry(const char* programPath)
 {
-    char path[kPathCapacity];
-    if (!UninstallEntryPath(path))
-        return;
     HKEY key;
-    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, path, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) != ERROR_SUCCESS)
+    if (!CreateUninstallEntryKey(&key))
         return;
     SetString(key, "DisplayName", installState.title);
     SetString(key, "MenuDir", installState.menuDir);
@@ -62,11 +67,8 @@ bool SaveUninstallEntry(SavedUninstallEntry* saved)
 
 void RestoreUninstallEntry(const SavedUninstallEntry& saved)
 {
-    char path[kPathCapacity];
-    if (!UninstallEntryPath(path))
-        return;
     HKEY key;
-    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, path, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) != ERROR_SUCCESS)
+    if (!CreateUninstallEntryKey(&key))
         return;
     if (saved.hasDisplayName)
         SetString(key, "DisplayName", saved.displayName);

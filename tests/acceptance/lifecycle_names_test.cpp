@@ -48,38 +48,7 @@ std::string U(const std::string& ansi) { return Utf8FromAnsi(ansi, 932); }
 // Message id of the Japanese table with its "%s" replaced by argument (UTF-8).
 std::string Message(int id, const std::string& argument = "")
 {
-    for (const ExpectedMessage& message : kMessagesJa) {
-        if (message.id != id)
-            continue;
-        std::string text = message.text;
-        size_t place = text.find("%s");
-        if (place != std::string::npos)
-            text.replace(place, 2, argument);
-        return text;
-    }
-    return "(no message " + std::to_string(id) + ")";
-}
-
-std::string ShellFolder(const char* name)
-{
-    return ReadRegistryValue(HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders",
-                             name)
-        .text();
-}
-
-std::string TempPath()
-{
-    char folder[MAX_PATH];
-    GetTempPathA(MAX_PATH, folder);
-    return folder;
-}
-
-std::string TemplatesFolder()
-{
-    char folder[MAX_PATH];
-    if (FAILED(SHGetFolderPathA(nullptr, CSIDL_TEMPLATES, nullptr, SHGFP_TYPE_CURRENT, folder)))
-        return "C:\\users\\*\\Templates\\";  // matches nothing: the listing then shows it
-    return std::string(folder) + "\\";
+    return FilledMessage(kMessagesJa, id, argument);
 }
 
 // The paths a snapshot difference adds ("+ " lines, without a file's size and time), and every

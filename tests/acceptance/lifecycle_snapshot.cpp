@@ -2,6 +2,7 @@
 #include "lifecycle_snapshot.h"
 
 #include <windows.h>
+#include <shlobj.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -212,4 +213,26 @@ std::string DescribeDifferences(const std::vector<std::string>& differences, siz
     if (differences.size() > limit)
         text += "... and " + std::to_string(differences.size() - limit) + " more\n";
     return text;
+}
+
+std::string ShellFolder(const char* name)
+{
+    return ReadRegistryValue(HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders",
+                             name)
+        .text();
+}
+
+std::string TempPath()
+{
+    char folder[MAX_PATH];
+    GetTempPathA(MAX_PATH, folder);
+    return folder;
+}
+
+std::string TemplatesFolder()
+{
+    char folder[MAX_PATH];
+    if (FAILED(SHGetFolderPathA(nullptr, CSIDL_TEMPLATES, nullptr, SHGFP_TYPE_CURRENT, folder)))
+        return "C:\\users\\*\\Templates\\";  // matches nothing: the listing then shows it
+    return std::string(folder) + "\\";
 }

@@ -33,3 +33,9 @@ std::vector<std::string> SnapshotDifferences(const Snapshot& before, const Snaps
 
 // The differences as text, at most limit lines and a count of the rest.
 std::string DescribeDifferences(const std::vector<std::string>& differences, size_t limit = 200);
+
+// Places of the prefix that snapshots name or leave out: a "Shell Folders" value of the user,
+// the temporary folder and the Templates folder (each with its final "\" as the system gives it).
+std::string ShellFolder(const char* name);
+std::string TempPath();
+std::string TemplatesFolder();

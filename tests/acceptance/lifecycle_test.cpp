@@ -55,16 +55,7 @@ const char kPackageFiles[][24] = {"SETUP.EXE", "SETUP.INF", "PUZZLE.EXE", "READM
 // Message id of the suite's language with its "%s" replaced by argument.
 std::string Message(int id, const std::string& argument = "")
 {
-    for (const ExpectedMessage& message : LANGUAGE_MESSAGES) {
-        if (message.id != id)
-            continue;
-        std::string text = message.text;
-        size_t place = text.find("%s");
-        if (place != std::string::npos)
-            text.replace(place, 2, argument);
-        return text;
-    }
-    return "(no message " + std::to_string(id) + ")";
+    return FilledMessage(LANGUAGE_MESSAGES, id, argument);
 }
 
 // The keys the install may add: its uninstall entry and the application key.
@@ -74,29 +65,6 @@ std::vector<std::string> InstallKeyPlaces()
     places.push_back("[HKEY_CURRENT_USER\\Software\\Tamberlyn]");
     places.push_back("[HKEY_CURRENT_USER\\Software\\Tamberlyn\\tq]");
     return places;
-}
-
-std::string ShellFolder(const char* name)
-{
-    return ReadRegistryValue(HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders",
-                             name)
-        .text();
-}
-
-
-std::string TempPath()
-{
-    char folder[MAX_PATH];
-    GetTempPathA(MAX_PATH, folder);
-    return folder;
-}
-
-std::string TemplatesFolder()
-{
-    char folder[MAX_PATH];
-    if (FAILED(SHGetFolderPathA(nullptr, CSIDL_TEMPLATES, nullptr, SHGFP_TYPE_CURRENT, folder)))
-        return "C:\\users\\*\\Templates\\";  // matches nothing: the listing then shows it
-    return std::string(folder) + "\\";
 }
 
 // Copies a folder with its sub folders; false at the first failure.

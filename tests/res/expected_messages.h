@@ -2,10 +2,30 @@
 // UTF-8. "\n" is a line feed; the typos of the English texts are the program's own.
 #pragma once
 
+#include <stddef.h>
+
+#include <string>
+
 struct ExpectedMessage {
     int id;
     const char* text;
 };
+
+// The text of message id in table, with its "%s" replaced by argument.
+template <size_t N>
+std::string FilledMessage(const ExpectedMessage (&table)[N], int id, const std::string& argument = "")
+{
+    for (const ExpectedMessage& message : table) {
+        if (message.id != id)
+            continue;
+        std::string text = message.text;
+        size_t place = text.find("%s");
+        if (place != std::string::npos)
+            text.replace(place, 2, argument);
+        return text;
+    }
+    return "(no message " + std::to_string(id) + ")";
+}
 
 static const ExpectedMessage kMessagesEn[] = {
     {1, "Damaged file, or NO Information file."},
