@@ -1,12 +1,13 @@
 #!/bin/sh
 # Checks a built program from the Linux side: a GUI-subsystem executable of the given format
-# (pei-i386 for setup.exe, pei-x86-64 for setup64.exe) that imports nothing but the system's
-# own DLLs.
-# Usage: check-executable.sh OBJDUMP EXE FORMAT
+# (pei-i386 for setup.exe, pei-x86-64 for setup64.exe) of at most MAX_BYTES that imports
+# nothing but the system's own DLLs.
+# Usage: check-executable.sh OBJDUMP EXE FORMAT [MAX_BYTES]
 set -u
 OBJDUMP="$1"
 EXE="$2"
 FORMAT="$3"
+MAX_BYTES="${4:-}"
 ALLOWED="kernel32.dll user32.dll gdi32.dll advapi32.dll shell32.dll ole32.dll comctl32.dll version.dll"
 status=0
 
@@ -24,6 +25,16 @@ else
   echo "FAIL: not a $FORMAT executable:"
   echo "$headers" | grep "file format"
   status=1
+fi
+
+if [ -n "$MAX_BYTES" ]; then
+  bytes=$(stat -c %s "$EXE")
+  if [ "$bytes" -le "$MAX_BYTES" ]; then
+    echo "ok: $bytes bytes, at most $MAX_BYTES"
+  else
+    echo "FAIL: $bytes bytes, more than $MAX_BYTES"
+    status=1
+  fi
 fi
 
 subsystem=$(echo "$private" | awk '$1 == "Subsystem" { print $2 }')
