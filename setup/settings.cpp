@@ -234,3 +234,12 @@ bool LoadSetupInformation()
 
     return CheckRegistration();
 }
+
+bool ComputeDefaultInstallDir(const char* folder)
+{
+    char tidy[kPathCapacity];
+    if (!CopyText(tidy, folder))
+        return false;
+    ReplaceChar(tidy, '/', '\\');
+    return ComputeInstallDir(tidy);
+}

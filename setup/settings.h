@@ -4,3 +4,8 @@
 
 // True to go on; false after the user has been told why (message 1 or 2).
 bool LoadSetupInformation();
+
+// The default destination folder that a "Folder" value names (on the drive and below the
+// Program Files folder as the installer works them out), into installDir, before a previous
+// installation's folder is proposed instead. False when it does not fit in a path.
+bool ComputeDefaultInstallDir(const char* folder);

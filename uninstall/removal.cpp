@@ -337,3 +337,8 @@ bool ClearInstallFolder(const char* folder)
     }
     return ok;
 }
+
+bool SplitRegEntry(const char* value, HKEY* root, const char** subKey)
+{
+    return SplitRegistryValue(value, root, subKey);
+}

@@ -1,8 +1,14 @@
 // Removal engine: undoes an installation.
 #pragma once
 
+#include <windows.h>
+
 // False when anything stayed; *stoppedAtEntry1 (when given) tells that the removal stopped at
 // file entry 1 (message 28), leaving the program copy for another attempt.
 bool RemoveInstalledFiles(bool* stoppedAtEntry1 = nullptr);
 bool DeleteFileReporting(const char* path);
 bool ClearInstallFolder(const char* folder);
+
+// The root and sub key of a "Reg" value, as the removal reads it; false for a value that
+// names no known root or no key below it, which the removal refuses (message 27).
+bool SplitRegEntry(const char* value, HKEY* root, const char** subKey);

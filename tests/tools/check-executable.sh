@@ -1,13 +1,14 @@
 #!/bin/sh
-# Checks a built program from the Linux side: a GUI-subsystem executable of the given format
-# (pei-i386 for setup.exe, pei-x86-64 for setup64.exe) of at most MAX_BYTES that imports
-# nothing but the system's own DLLs.
-# Usage: check-executable.sh OBJDUMP EXE FORMAT [MAX_BYTES]
+# Checks a built program from the Linux side: an executable of the given format (pei-i386 for
+# setup.exe, pei-x86-64 for setup64.exe) and subsystem (2, Windows GUI, unless told 3, the
+# console of setupcheck) of at most MAX_BYTES that imports nothing but the system's own DLLs.
+# Usage: check-executable.sh OBJDUMP EXE FORMAT [MAX_BYTES] [SUBSYSTEM]
 set -u
 OBJDUMP="$1"
 EXE="$2"
 FORMAT="$3"
 MAX_BYTES="${4:-}"
+SUBSYSTEM="0000000${5:-2}"
 ALLOWED="kernel32.dll user32.dll gdi32.dll advapi32.dll shell32.dll ole32.dll comctl32.dll version.dll"
 status=0
 
@@ -38,10 +39,10 @@ if [ -n "$MAX_BYTES" ]; then
 fi
 
 subsystem=$(echo "$private" | awk '$1 == "Subsystem" { print $2 }')
-if [ "$subsystem" = "00000002" ]; then
-  echo "ok: Subsystem 00000002 (Windows GUI)"
+if [ "$subsystem" = "$SUBSYSTEM" ]; then
+  echo "ok: Subsystem $SUBSYSTEM"
 else
-  echo "FAIL: Subsystem is '$subsystem', expected 00000002 (Windows GUI)"
+  echo "FAIL: Subsystem is '$subsystem', expected $SUBSYSTEM"
   status=1
 fi
 

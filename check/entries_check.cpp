@@ -1,0 +1,193 @@
+// [Install] file entries: each resolved by the installer's own resolver, then its source looked
+// for in the package and its destination judged as the installer and the uninstaller judge it.
+#include "check/checks.h"
+
+#include "base/file_search.h"
+#include "base/text.h"
+#include "check/report.h"
+#include "setup/entries.h"
+#include "setup/install_state.h"
+
+namespace {
+
+constexpr const char* kInstall = "Install";
+// The folder page asks for this much free space for a full installation (the Japanese wizard's
+// only kind), whatever the files need; a reduced one is measured.
+constexpr unsigned long long kFullInstallMegabytes = 1250;
+constexpr unsigned kMegabyteShift = 20;
+constexpr size_t kEntryCapacity = kPathCapacity + 1;
+
+struct EntryPlace {
+    int line;
+    char key[16];
+};
+
+bool IsKnownMacro(int letter)
+{
+    return letter == 0 || letter == 'd' || letter == 'm' || letter == 's' || letter == 'w';
+}
+
+bool IsAbsolute(const char* path)
+{
+    return FindRootEnd(path) != nullptr || path[0] == '\\' || path[0] == '/';
+}
+
+// The source as the copy step opens it: relative sources lie in the installer's folder.
+bool SourcePath(const char* source, char (&path)[kPathCapacity])
+{
+    if (IsAbsolute(source))
+        return CopyText(path, source);
+    return CopyText(path, installState.sourceDir) && AppendText(path, source);
+}
+
+// Bytes of a file; false when there is no such file (a folder is none).
+bool FileBytes(const char* path, unsigned long long* bytes)
+{
+    DWORD attributes = GetFileAttributesA(path);
+    FileSearch search;
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) || !search.First(path))
+        return false;
+    *bytes = (static_cast<unsigned long long>(search.findData.nFileSizeHigh) << 32) | search.findData.nFileSizeLow;
+    return true;
+}
+
+// The first comma, stepping over double-byte characters whole, as the resolver finds it.
+char* FindComma(char* text)
+{
+    for (char* p = text; *p; p = CharNextA(p)) {
+        if (*p == ',')
+            return p;
+    }
+    return nullptr;
+}
+
+void ReportEntry(Severity severity, const EntryPlace& place, const char* text, const char* text2 = "",
+                 const char* text3 = "", const char* text4 = "")
+{
+    Report(severity, place.line, kInstall, place.key, text, text2, text3, text4);
+}
+
+// The destination after the comma: the folder macro and ".." as the resolver and the
+// uninstaller treat them. False when the entry has already been reported.
+bool CheckDestination(const EntryPlace& place, char* destination, bool mayRemove)
+{
+    while (IsWhiteSpace(*destination))
+        ++destination;
+    if (*destination == '\0') {
+        ReportEntry(Severity::Error, place, "nothing after the comma: the destination is the destination folder itself, not a file");
+        return false;
+    }
+    char expanded[kPathCapacity];
+    int letter = ExpandPathMacro(destination, expanded, sizeof expanded);
+    if (!IsKnownMacro(letter)) {
+        char macro[3] = {destination[0], '!', '\0'};
+        ReportEntry(Severity::Error, place, "unknown folder macro \"", macro, "\": the file cannot be installed (d!, m!, s! and w! are known)");
+        return false;
+    }
+    if (!mayRemove && letter != 's') {
+        ReportEntry(Severity::Error, place, "\"..\" leads the destination out of its folder: the file is installed but never removed");
+        return false;
+    }
+    return true;
+}
+
+// The same destination as an earlier entry (or the installer's or the setup file's copy).
+void CheckDuplicate(const CheckedFile& file, const EntryPlace& place, int slot)
+{
+    const char* target = file.targets[slot];
+    for (int earlier = 0; earlier < slot; ++earlier) {
+        if (file.targets[earlier][0] == '\0' || lstrcmpiA(file.targets[earlier], target) != 0)
+            continue;
+        if (earlier == 0)
+            ReportEntry(Severity::Error, place, "installs onto the installer's own copy (", target, "), which is installed anyway");
+        else if (earlier == 1)
+            ReportEntry(Severity::Error, place, "installs onto the setup information file's copy (", target, "), which is installed anyway");
+        else
+            ReportEntry(Severity::Error, place, "the same destination as entry ", NumberText(static_cast<unsigned>(earlier - 1)), ": ", target);
+        return;
+    }
+}
+
+void CheckReducedOnly(const CheckedFile& file, const EntryPlace& place)
+{
+    if (file.japaneseOnly || lstrcmpA(installState.entrySource, "02") != 0)
+        return;
+    if (file.chineseOnly)
+        ReportEntry(Severity::Warning, place, "source \"02\" is never installed: the Chinese folder page offers no full installation, and the reduced one leaves \"02\" out");
+    else
+        ReportEntry(Severity::Warning, place, "source \"02\" is installed only by the Japanese wizard: the English and Chinese folder pages offer no full installation, and the reduced one leaves \"02\" out");
+}
+
+}  // namespace
+
+void CheckFileEntries(CheckedFile& file)
+{
+    int count = installState.fileCount;
+    file.targetCount = count + 2;
+    file.targets = static_cast<char(*)[kPathCapacity]>(
+        HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, sizeof(char[kPathCapacity]) * file.targetCount));
+    if (file.targets == nullptr) {
+        file.targetCount = 0;
+        return;
+    }
+
+    // The installer and the setup file are copied too, and count for the size.
+    unsigned long long bytes = 0;
+    for (int i = -1; i <= 0; ++i) {
+        char source[kPathCapacity];
+        unsigned long long size = 0;
+        if (ResolveInstallEntry(i) && FullPathOf(installState.entryTarget, file.targets[i + 1]) &&
+            SourcePath(installState.entrySource, source) && FileBytes(source, &size))
+            bytes += size;
+    }
+
+    bool sizeReported = file.chineseOnly;
+    for (int i = 1; i <= count; ++i) {
+        EntryPlace place;
+        CopyText(place.key, NumberText(static_cast<unsigned>(i)));
+        place.line = LineOf(file.text, kInstall, place.key);
+
+        bool mayRemove = false;
+        if (!ResolveInstallEntry(i, &mayRemove)) {
+            ReportEntry(Severity::Error, place, "the destination below the default folder ", installState.installDir,
+                        " is longer than 259 characters: the file is never installed");
+            continue;
+        }
+        char entry[kEntryCapacity];
+        GetPrivateProfileStringA(kInstall, place.key, "", entry, sizeof entry, installState.infPath);
+        char* comma = FindComma(entry);
+        if (comma != nullptr ? !CheckDestination(place, comma + 1, mayRemove) : !mayRemove) {
+            if (comma == nullptr)
+                ReportEntry(Severity::Error, place, "\"..\" leads the destination out of its folder: the file is installed but never removed");
+            continue;
+        }
+
+        char source[kPathCapacity];
+        unsigned long long size = 0;
+        if (!SourcePath(installState.entrySource, source) || !FileBytes(source, &size))
+            ReportEntry(Severity::Error, place, "source file \"", installState.entrySource,
+                        "\" is not in the package: the installer reports \"Failed in copying\" for it");
+        bytes += size;
+        if (!sizeReported && (bytes + (1ull << kMegabyteShift) - 1) >> kMegabyteShift > kFullInstallMegabytes) {
+            ReportEntry(Severity::Warning, place, "the files up to this entry need ",
+                        NumberText(static_cast<unsigned>((bytes + (1ull << kMegabyteShift) - 1) >> kMegabyteShift)),
+                        " MB, more than the 1250 MB of free space that the folder page asks for a full installation");
+            sizeReported = true;
+        }
+        CheckReducedOnly(file, place);
+
+        if (FullPathOf(installState.entryTarget, file.targets[i + 1]))
+            CheckDuplicate(file, place, i + 1);
+    }
+    CheckNumbering(file, kInstall, count);
+}
+
+bool FullPathOf(const char* path, char (&out)[kPathCapacity])
+{
+    DWORD length = GetFullPathNameA(path, sizeof out, out, nullptr);
+    if (length == 0 || length >= sizeof out) {
+        out[0] = '\0';
+        return false;
+    }
+    return true;
+}

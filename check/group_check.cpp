@@ -1,0 +1,100 @@
+// Shortcuts: the [Group] entries and the single shortcut's "Shortcut", each resolved and taken
+// apart by the installer's own routines, and their targets looked for among the installed files.
+#include "check/checks.h"
+
+#include "base/text.h"
+#include "check/report.h"
+#include "setup/entries.h"
+#include "setup/install_state.h"
+#include "shell/target_spec.h"
+
+namespace {
+
+constexpr const char* kGroup = "Group";
+constexpr const char* kInstall = "Install";
+constexpr size_t kEntryCapacity = kPathCapacity + 1;
+
+bool HasComma(const char* text)
+{
+    for (const char* p = text; *p; p = CharNextA(p)) {
+        if (*p == ',')
+            return true;
+    }
+    return false;
+}
+
+// True when the target specification in installState.entryTarget starts one of the installed
+// files; *path receives its program path.
+bool TargetIsInstalled(const CheckedFile& file, char (&path)[kPathCapacity])
+{
+    char text[kPathCapacity];
+    CopyText(text, installState.entryTarget);
+    TargetSpec spec;
+    ParseTargetSpec(text, &spec);
+    CopyText(path, spec.path);
+    char full[kPathCapacity];
+    if (!FullPathOf(spec.path, full))
+        return false;
+    for (int slot = 0; slot < file.targetCount; ++slot) {
+        if (file.targets[slot][0] != '\0' && lstrcmpiA(file.targets[slot], full) == 0)
+            return true;
+    }
+    return false;
+}
+
+void CheckSingleShortcut(const CheckedFile& file)
+{
+    if (installState.shortcutTarget[0] == '\0')
+        return;
+    int line = LineOf(file.text, kInstall, "Shortcut");
+    char path[kPathCapacity];
+    if (!CopyText(installState.entryTarget, installState.installDir) ||
+        !AppendText(installState.entryTarget, installState.shortcutTarget))
+        Report(Severity::Error, line, kInstall, "Shortcut", "the target below the default folder is longer than 259 characters: no shortcut is made");
+    else if (!TargetIsInstalled(file, path))
+        Report(Severity::Error, line, kInstall, "Shortcut", "target \"", path, "\" is not one of the installed files");
+}
+
+}  // namespace
+
+void CheckShortcuts(const CheckedFile& file)
+{
+    int count = installState.groupCount;
+    char (*names)[kPathCapacity] = static_cast<char(*)[kPathCapacity]>(
+        HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, sizeof(char[kPathCapacity]) * (count + 1)));
+    for (int n = 1; n <= count; ++n) {
+        char key[16];
+        CopyText(key, NumberText(static_cast<unsigned>(n)));
+        int line = LineOf(file.text, kGroup, key);
+        if (!ResolveGroupEntry(n)) {
+            Report(Severity::Error, line, kGroup, key, "the target below the default folder is longer than 259 characters: no shortcut is made");
+            continue;
+        }
+        if (installState.entrySource[0] == '\0') {
+            char entry[kEntryCapacity];
+            GetPrivateProfileStringA(kGroup, key, "", entry, sizeof entry, installState.infPath);
+            if (HasComma(entry))
+                Report(Severity::Error, line, kGroup, key, "no name before the comma: no shortcut is made");
+            else
+                Report(Severity::Error, line, kGroup, key, "no comma between name and target: no shortcut is made");
+            continue;
+        }
+        if (names != nullptr) {
+            CopyText(names[n], installState.entrySource);
+            for (int earlier = 1; earlier < n; ++earlier) {
+                if (lstrcmpiA(names[earlier], names[n]) == 0) {
+                    Report(Severity::Error, line, kGroup, key, "the same shortcut name as entry ",
+                           NumberText(static_cast<unsigned>(earlier)), ": one shortcut replaces the other");
+                    break;
+                }
+            }
+        }
+        char path[kPathCapacity];
+        if (!TargetIsInstalled(file, path))
+            Report(Severity::Error, line, kGroup, key, "target \"", path, "\" is not one of the installed files");
+    }
+    if (names != nullptr)
+        HeapFree(GetProcessHeap(), 0, names);
+    CheckNumbering(file, kGroup, count);
+    CheckSingleShortcut(file);
+}

@@ -1,0 +1,83 @@
+// One package folder: the installer looks for the program's own name with ".INF", then with
+// the user's language suffix, then with "E"; each of these files is some users' setup file.
+#include "check/package.h"
+
+#include <windows.h>
+
+#include "app/entry.h"
+#include "check/checks.h"
+#include "check/report.h"
+#include "setup/install_state.h"
+
+namespace {
+
+struct Candidate {
+    const char* suffix;  // after the program's base name
+    UINT codePage;
+    bool asciiOnly;
+    bool japaneseOnly;
+    bool chineseOnly;
+};
+
+const Candidate kCandidates[] = {
+    {".INF", 0, false, false, false},
+    {"E.INF", 0, true, false, false},
+    {"J.INF", 932, false, true, false},
+    {"ZT.INF", 950, false, false, true},
+};
+
+void CheckSetupFile(CheckedFile& file)
+{
+    SetReportedFile(file.name);
+    if (!file.text.Load(installState.infPath)) {
+        Report(Severity::Error, 1, "Install", "Title", "the file cannot be read");
+        return;
+    }
+    CheckCodePage(file);
+    if (CheckSettings(file)) {
+        CheckFileEntries(file);
+        CheckShortcuts(file);
+    }
+    CheckRegistryEntries(file);
+    if (file.targets != nullptr)
+        HeapFree(GetProcessHeap(), 0, file.targets);
+}
+
+bool IsFile(const char* path)
+{
+    DWORD attributes = GetFileAttributesA(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+}  // namespace
+
+bool CheckPackage(const char* folder, const char* programName)
+{
+    char workingPath[kPathCapacity];
+    char baseName[kPathCapacity];
+    if (!CopyText(baseName, programName))
+        return false;
+    char* extension = ExtensionPart(baseName);
+    if (extension != nullptr)
+        *extension = '\0';
+
+    bool found = false;
+    for (const Candidate& candidate : kCandidates) {
+        ZeroMemory(&installState, sizeof installState);
+        installState.instance = GetModuleHandleA(nullptr);
+        if (!CopyText(workingPath, folder) || !AppendText(workingPath, programName) || !SetWorkingPath(workingPath) ||
+            !CopyText(installState.infPath, folder) || !AppendText(installState.infPath, baseName) ||
+            !AppendText(installState.infPath, candidate.suffix) || !IsFile(installState.infPath))
+            continue;
+        found = true;
+        CopyText(installState.infName, FileNamePart(installState.infPath));
+        CheckedFile file;
+        file.name = installState.infName;
+        file.codePage = candidate.codePage;
+        file.asciiOnly = candidate.asciiOnly;
+        file.japaneseOnly = candidate.japaneseOnly;
+        file.chineseOnly = candidate.chineseOnly;
+        CheckSetupFile(file);
+    }
+    return found;
+}

@@ -1,0 +1,115 @@
+// The [Install] values that make a file usable at all (Title, Folder, the uninstall entry's
+// name), and the uninstall's reach over the destination folder.
+#include "check/checks.h"
+
+#include "base/message_box.h"
+#include "base/messages.h"
+#include "base/protected_folders.h"
+#include "base/text.h"
+#include "check/report.h"
+#include "res/resource.h"
+#include "setup/install_state.h"
+#include "setup/settings.h"
+
+namespace {
+
+constexpr const char* kInstall = "Install";
+// Room for a value one byte longer than the installer reads, so that a cut shows.
+constexpr size_t kValueCapacity = 1024;
+
+// The text of the first box the loader raised (it raises at most one before it gives up).
+char refusalText[kMessageCapacity];
+
+int RecordRefusal(const MessageBoxRequest& request)
+{
+    if (refusalText[0] == '\0' && request.text != nullptr)
+        CopyText(refusalText, request.text);
+    return IDOK;
+}
+
+DWORD ReadValue(const char* key, char (&value)[kValueCapacity])
+{
+    return GetPrivateProfileStringA(kInstall, key, "", value, sizeof value, installState.infPath);
+}
+
+void ReportAt(Severity severity, const CheckedFile& file, const char* key, const char* text,
+              const char* text2 = "", const char* text3 = "")
+{
+    Report(severity, LineOf(file.text, kInstall, key), kInstall, key, text, text2, text3);
+}
+
+// Why the loader refused a file whose Title and Folder are present.
+void ReportRefusal(const CheckedFile& file)
+{
+    char menu[kValueCapacity];
+    if (installState.installKey[0] == '\0')
+        ReportAt(Severity::Error, file, "Folder", "names no folder and there is no InstallKey: no name to register the uninstall entry under");
+    else if (!ComputeDefaultInstallDir(file.folder))
+        ReportAt(Severity::Error, file, "Folder", "the default destination is longer than 259 characters: the installer refuses the file");
+    else if (ReadValue("Menu", menu) > 0)
+        ReportAt(Severity::Error, file, "Menu", "the program-menu folder is longer than 259 characters: the installer refuses the file");
+    else
+        ReportAt(Severity::Error, file, "InstallKey", "the uninstall entry's key name is too long: the installer refuses the file");
+}
+
+// The folder above the default destination, when it is one that an uninstall never clears
+// (Program Files, a drive's root, the Windows folder, the user's folders).
+bool SharedParent(char (&parent)[kPathCapacity])
+{
+    if (!CopyText(parent, installState.installDir) || !NormalizeFolderPath(parent))
+        return false;
+    char* last = FindLastSeparator(parent);
+    if (last == nullptr)
+        return false;
+    last[FindRootEnd(parent) == last ? 1 : 0] = '\0';
+    return IsProtectedFolder(parent);
+}
+
+}  // namespace
+
+bool CheckSettings(CheckedFile& file)
+{
+    char title[kValueCapacity];
+    char value[kValueCapacity];
+    bool usable = true;
+    if (ReadValue("Title", title) == 0) {
+        ReportAt(Severity::Error, file, "Title", "missing: the installer refuses the file (\"Damaged file, or NO Information file.\")");
+        usable = false;
+    } else if (lstrlenA(title) >= static_cast<int>(kTitleCapacity)) {
+        ReportAt(Severity::Error, file, "Title", "longer than 99 bytes: the installer cuts it");
+    }
+    if (ReadValue("Folder", value) == 0) {
+        ReportAt(Severity::Error, file, "Folder", "missing: the installer refuses the file (\"Damaged file, or NO Information file.\")");
+        usable = false;
+    } else if (!CopyText(file.folder, value)) {
+        ReportAt(Severity::Error, file, "Folder", "longer than 259 characters: the installer cuts it");
+    }
+    if (!usable)
+        return false;
+
+    refusalText[0] = '\0';
+    SetMessageBoxHook(RecordRefusal);
+    bool loaded = LoadSetupInformation();
+    SetMessageBoxHook(nullptr);
+    if (!loaded && lstrcmpA(refusalText, LoadMessage(IDS_NO_INFORMATION)) == 0) {
+        ReportRefusal(file);
+        return false;
+    }
+    // A refusal for an uninstall entry of another application is this machine's state, not the
+    // package's; and a previous installation here lends its folder: judge the default one.
+    if (!ComputeDefaultInstallDir(file.folder)) {
+        ReportRefusal(file);
+        return false;
+    }
+
+    if (ReadValue("InstallKey", value) > 0 && lstrcmpA(value, installState.installKey) != 0)
+        ReportAt(Severity::Error, file, "InstallKey", "holds a separator: the uninstall entry is registered as \"",
+                 installState.installKey, "\"");
+
+    char parent[kPathCapacity];
+    if (ReadValue("RemoveNone", value) == 0 && SharedParent(parent))
+        Report(Severity::Warning, LineOf(file.text, kInstall, "Folder"), kInstall, "RemoveNone",
+               "absent, and the destination is a single level below ", parent,
+               ": the uninstall deletes every file in the destination folder, the user's own as well");
+    return true;
+}
