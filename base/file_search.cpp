@@ -3,22 +3,13 @@
 
 bool FileSearch::First(const char* pattern)
 {
-    Close();
-    handle = FindFirstFileA(pattern, &findData);
-    return handle != INVALID_HANDLE_VALUE;
+    search_.Reset(FindFirstFileA(pattern, &findData));
+    return search_.IsOpen();
 }
 
 bool FileSearch::Next()
 {
-    return handle != INVALID_HANDLE_VALUE && FindNextFileA(handle, &findData);
-}
-
-void FileSearch::Close()
-{
-    if (handle != INVALID_HANDLE_VALUE) {
-        FindClose(handle);
-        handle = INVALID_HANDLE_VALUE;
-    }
+    return search_.IsOpen() && FindNextFileA(search_.Get(), &findData);
 }
 
 bool FileSearch::IsDotEntry() const

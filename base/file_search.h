@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include "base/handle.h"
+
 class FileSearch {
 public:
     FileSearch() = default;
@@ -13,12 +15,14 @@ public:
     // Starts a search; false when nothing matches (the owner then holds no handle).
     bool First(const char* pattern);
     bool Next();
-    void Close();
+    void Close() { search_.Close(); }
 
     // The found name is "." or ".." (or anything beginning with two dots).
     bool IsDotEntry() const;
     bool IsDirectory() const;
 
     WIN32_FIND_DATAA findData = {};
-    HANDLE handle = INVALID_HANDLE_VALUE;
+
+private:
+    FindHandle search_;
 };

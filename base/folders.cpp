@@ -7,9 +7,8 @@
 #include "base/messages.h"
 #include "base/path.h"
 #include "res/resource.h"
-#include "setup/install_state.h"
 
-bool CreateFolderLevel(char* path)
+bool CreateFolderLevel(char* path, HWND owner)
 {
     char* root = FindRootEnd(path);
     if (root != nullptr && root[1] == '\0')
@@ -27,11 +26,11 @@ bool CreateFolderLevel(char* path)
     DWORD attributes = GetFileAttributesA(path);
     if (attributes == INVALID_FILE_ATTRIBUTES) {
         if (!CreateDirectoryA(path, nullptr)) {
-            ShowMessageBox(installState.ownerWindow, FormatMessageText(IDS_FOLDER_FAILED, path), nullptr, MB_ICONERROR);
+            ShowMessageBox(owner, FormatMessageText(IDS_FOLDER_FAILED, path), nullptr, MB_ICONERROR);
             ok = false;
         }
     } else if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
-        ShowMessageBox(installState.ownerWindow, FormatMessageText(IDS_FOLDER_IS_FILE, path), nullptr, MB_ICONERROR);
+        ShowMessageBox(owner, FormatMessageText(IDS_FOLDER_IS_FILE, path), nullptr, MB_ICONERROR);
         ok = false;
     }
 
@@ -40,11 +39,11 @@ bool CreateFolderLevel(char* path)
     return ok;
 }
 
-bool CreateFolderTree(char* path)
+bool CreateFolderTree(char* path, HWND owner)
 {
     // Only "X:\" paths are walked level by level (the first byte is not tested).
     if (path[0] == '\0' || path[1] != ':' || path[2] != '\\')
-        return CreateFolderLevel(path);
+        return CreateFolderLevel(path, owner);
 
     char* position = path + 3;
     for (;;) {
@@ -53,7 +52,7 @@ bool CreateFolderTree(char* path)
             return true;
         char saved = separator[1];
         separator[1] = '\0';
-        bool ok = CreateFolderLevel(path);
+        bool ok = CreateFolderLevel(path, owner);
         separator[1] = saved;
         if (!ok)
             return false;

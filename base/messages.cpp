@@ -5,7 +5,6 @@
 
 #include "base/message_box.h"
 #include "base/path.h"
-#include "setup/install_state.h"
 
 namespace {
 
@@ -19,7 +18,8 @@ static_assert(kMessageCapacity == 1024, "wvsprintfA's own limit");
 
 char* LoadMessageInto(char* buffer, size_t capacity, int id)
 {
-    if (LoadStringA(installState.instance, id, buffer, static_cast<int>(capacity)) == 0)
+    // The texts are resources of the program file itself.
+    if (LoadStringA(GetModuleHandleA(nullptr), id, buffer, static_cast<int>(capacity)) == 0)
         CopyText(buffer, capacity, "?");
     return buffer;
 }

@@ -3,21 +3,19 @@
 
 bool RegistryKey::Open(HKEY root, const char* subKey, REGSAM access)
 {
-    Close();
-    isOpen = RegOpenKeyExA(root, subKey, 0, access, &handle) == ERROR_SUCCESS;
-    return isOpen;
+    return key_.KeepIf(RegOpenKeyExA(root, subKey, 0, access, key_.Receive()) == ERROR_SUCCESS);
 }
 
 bool RegistryKey::ReadString(const char* name, char* buffer, DWORD capacity)
 {
-    if (!isOpen || capacity == 0)
+    if (!IsOpen() || capacity == 0)
         return false;
     // Read into a buffer of our own: the platform may write into the buffer even when the call
     // fails or the type is wrong, and a refused value must leave the caller's buffer alone.
     char data[2048];
     DWORD type = 0;
     DWORD size = sizeof data - 1;
-    if (RegQueryValueExA(handle, name, nullptr, &type, reinterpret_cast<BYTE*>(data), &size) != ERROR_SUCCESS)
+    if (RegQueryValueExA(key_.Get(), name, nullptr, &type, reinterpret_cast<BYTE*>(data), &size) != ERROR_SUCCESS)
         return false;
     if (type != REG_SZ)
         return false;
@@ -28,12 +26,4 @@ bool RegistryKey::ReadString(const char* name, char* buffer, DWORD capacity)
         return false;
     CopyMemory(buffer, data, length + 1);
     return true;
-}
-
-void RegistryKey::Close()
-{
-    if (isOpen) {
-        RegCloseKey(handle);
-        isOpen = false;
-    }
 }

@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include "base/handle.h"
+
 class RegistryKey {
 public:
     RegistryKey() = default;
@@ -19,10 +21,12 @@ public:
     bool ReadString(const char* name, char* buffer, DWORD capacity);
     template <DWORD N> bool ReadString(const char* name, char (&buffer)[N]) { return ReadString(name, buffer, N); }
 
-    void Close();
+    void Close() { key_.Close(); }
+    bool IsOpen() const { return key_.IsOpen(); }
+    HKEY Handle() const { return key_.Get(); }
 
-    HKEY handle = nullptr;
-    bool isOpen = false;
+private:
+    RegistryHandle key_;
 };
 
 constexpr const char* kShellFoldersKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";

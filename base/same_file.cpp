@@ -5,34 +5,19 @@
 
 #include <windows.h>
 
+#include "base/handle.h"
 #include "base/path.h"
 
 namespace {
 
-// Owner of one file handle opened only to read its identity.
-class IdentityHandle {
-public:
-    // No access rights asked: Windows NT and Wine then open a file whatever share mode another
-    // program holds it with, such as a running program's own file.
-    explicit IdentityHandle(const char* path)
-        : handle(CreateFileA(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr))
-    {
-    }
-    ~IdentityHandle()
-    {
-        if (handle != INVALID_HANDLE_VALUE)
-            CloseHandle(handle);
-    }
-    IdentityHandle(const IdentityHandle&) = delete;
-    IdentityHandle& operator=(const IdentityHandle&) = delete;
-
-    bool Read(BY_HANDLE_FILE_INFORMATION* info) const
-    {
-        return handle != INVALID_HANDLE_VALUE && GetFileInformationByHandle(handle, info);
-    }
-
-    HANDLE handle;
-};
+// A file opened only to read its identity. No access rights asked: Windows NT and Wine then
+// open a file whatever share mode another program holds it with, such as a running program's
+// own file.
+bool ReadIdentity(const char* path, BY_HANDLE_FILE_INFORMATION* info)
+{
+    FileHandle file(CreateFileA(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr));
+    return file.IsOpen() && GetFileInformationByHandle(file.Get(), info);
+}
 
 bool FullPath(const char* path, char (&full)[kPathCapacity])
 {
@@ -49,11 +34,9 @@ bool ShortPath(const char* full, char (&shortPath)[kPathCapacity])
 
 bool SameIdentity(const char* first, const char* second)
 {
-    IdentityHandle a(first);
-    IdentityHandle b(second);
     BY_HANDLE_FILE_INFORMATION infoA;
     BY_HANDLE_FILE_INFORMATION infoB;
-    if (!a.Read(&infoA) || !b.Read(&infoB))
+    if (!ReadIdentity(first, &infoA) || !ReadIdentity(second, &infoB))
         return false;
     // A file system that numbers no files gives zero for every file: that decides nothing.
     if (infoA.nFileIndexHigh == 0 && infoA.nFileIndexLow == 0)

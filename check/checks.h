@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include "base/handle.h"
 #include "base/path.h"
 #include "check/inf_text.h"
 
@@ -19,8 +20,9 @@ struct CheckedFile {
     char folder[kPathCapacity] = "";  // the "Folder" value as read
     // Full paths of what the installation puts in place: slot 0 the installer's copy, slot 1
     // the setup file's copy, slot i + 1 file entry i; empty for an entry never installed.
-    char (*targets)[kPathCapacity] = nullptr;
+    char (*targets)[kPathCapacity] = nullptr;  // in targetBlock
     int targetCount = 0;
+    HeapBlock targetBlock;
 };
 
 // [Install] values: Title, Folder, InstallKey, RemoveNone. True when the installer's loader

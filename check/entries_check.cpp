@@ -125,7 +125,7 @@ void CheckFileEntries(CheckedFile& file)
     int count = installState.fileCount;
     file.targetCount = count + 2;
     file.targets = static_cast<char(*)[kPathCapacity]>(
-        HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, sizeof(char[kPathCapacity]) * file.targetCount));
+        AllocateHeapBlock(file.targetBlock, sizeof(char[kPathCapacity]) * file.targetCount, HEAP_ZERO_MEMORY));
     if (file.targets == nullptr) {
         file.targetCount = 0;
         return;

@@ -60,8 +60,9 @@ void CheckSingleShortcut(const CheckedFile& file)
 void CheckShortcuts(const CheckedFile& file)
 {
     int count = installState.groupCount;
+    HeapBlock nameBlock;
     char (*names)[kPathCapacity] = static_cast<char(*)[kPathCapacity]>(
-        HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, sizeof(char[kPathCapacity]) * (count + 1)));
+        AllocateHeapBlock(nameBlock, sizeof(char[kPathCapacity]) * (count + 1), HEAP_ZERO_MEMORY));
     for (int n = 1; n <= count; ++n) {
         char key[16];
         CopyText(key, NumberText(static_cast<unsigned>(n)));
@@ -93,8 +94,6 @@ void CheckShortcuts(const CheckedFile& file)
         if (!TargetIsInstalled(file, path))
             Report(Severity::Error, line, kGroup, key, "target \"", path, "\" is not one of the installed files");
     }
-    if (names != nullptr)
-        HeapFree(GetProcessHeap(), 0, names);
     CheckNumbering(file, kGroup, count);
     CheckSingleShortcut(file);
 }

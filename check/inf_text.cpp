@@ -31,29 +31,19 @@ void Trim(const char** start, const char** end)
 
 }  // namespace
 
-InfText::~InfText()
-{
-    if (bytes != nullptr)
-        HeapFree(GetProcessHeap(), 0, const_cast<char*>(bytes));
-}
-
 bool InfText::Load(const char* path)
 {
-    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
+    FileHandle file(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    if (!file.IsOpen())
         return false;
     DWORD high = 0;
-    DWORD fileSize = GetFileSize(file, &high);
-    bool ok = fileSize != INVALID_FILE_SIZE && high == 0 && fileSize <= kLargestText;
-    char* buffer = ok ? static_cast<char*>(HeapAlloc(GetProcessHeap(), 0, fileSize + 1)) : nullptr;
-    DWORD read = 0;
-    ok = buffer != nullptr && ReadFile(file, buffer, fileSize, &read, nullptr) && read == fileSize;
-    CloseHandle(file);
-    if (!ok) {
-        if (buffer != nullptr)
-            HeapFree(GetProcessHeap(), 0, buffer);
+    DWORD fileSize = GetFileSize(file.Get(), &high);
+    if (fileSize == INVALID_FILE_SIZE || high != 0 || fileSize > kLargestText)
         return false;
-    }
+    char* buffer = static_cast<char*>(AllocateHeapBlock(block, fileSize + 1));
+    DWORD read = 0;
+    if (buffer == nullptr || !ReadFile(file.Get(), buffer, fileSize, &read, nullptr) || read != fileSize)
+        return false;
     buffer[fileSize] = '\0';
     bytes = buffer;
     size = fileSize;

@@ -6,19 +6,19 @@
 
 #include <windows.h>
 
+#include "base/handle.h"
+
 // Owner of the file's bytes (read whole, freed on destruction).
 class InfText {
 public:
-    InfText() = default;
-    ~InfText();
-    InfText(const InfText&) = delete;
-    InfText& operator=(const InfText&) = delete;
-
     // False when the file cannot be read (or is too large to be a setup information file).
     bool Load(const char* path);
 
-    const char* bytes = nullptr;
+    const char* bytes = nullptr;  // in block, terminated
     DWORD size = 0;
+
+private:
+    HeapBlock block;
 };
 
 // One line of the text. section is the name of the section the line lies in (empty before the

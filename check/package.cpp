@@ -39,8 +39,6 @@ void CheckSetupFile(CheckedFile& file)
         CheckShortcuts(file);
     }
     CheckRegistryEntries(file);
-    if (file.targets != nullptr)
-        HeapFree(GetProcessHeap(), 0, file.targets);
 }
 
 bool IsFile(const char* path)

@@ -183,9 +183,9 @@ bool CheckRegistration()
     if (!uninstall.Open(HKEY_LOCAL_MACHINE, kUninstallKey, KEY_ENUMERATE_SUB_KEYS))
         return true;
     char name[kPathCapacity];
-    for (DWORD index = 0; RegEnumKeyA(uninstall.handle, index, name, sizeof name) == ERROR_SUCCESS; ++index) {
+    for (DWORD index = 0; RegEnumKeyA(uninstall.Handle(), index, name, sizeof name) == ERROR_SUCCESS; ++index) {
         RegistryKey other;
-        if (other.Open(uninstall.handle, name, KEY_READ) &&
+        if (other.Open(uninstall.Handle(), name, KEY_READ) &&
             other.ReadString("DisplayName", installState.entrySource) &&
             lstrcmpA(installState.entrySource, installState.title) == 0)
             return RefuseRegistration(installState.entrySource);

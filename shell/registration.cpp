@@ -2,6 +2,7 @@
 // the deletion of registry trees for the uninstaller.
 #include "shell/registration.h"
 
+#include "base/handle.h"
 #include "base/path.h"
 #include "base/registry_key.h"
 #include "base/same_file.h"
@@ -28,28 +29,28 @@ void SetString(HKEY key, const char* name, const char* text)
 }
 
 // The uninstall entry's key, made when it is missing, open for writing.
-bool CreateUninstallEntryKey(HKEY* key)
+bool CreateUninstallEntryKey(RegistryHandle& key)
 {
     char path[kPathCapacity];
     return UninstallEntryPath(path) &&
-           RegCreateKeyExA(HKEY_LOCAL_MACHINE, path, 0, nullptr, 0, KEY_WRITE, nullptr, key, nullptr) == ERROR_SUCCESS;
+           key.KeepIf(RegCreateKeyExA(HKEY_LOCAL_MACHINE, path, 0, nullptr, 0, KEY_WRITE, nullptr, key.Receive(),
+                                      nullptr) == ERROR_SUCCESS);
 }
 
 }  // namespace
 
 void WriteUninstallEntry(const char* programPath)
 {
-    HKEY key;
-    if (!CreateUninstallEntryKey(&key))
+    RegistryHandle key;
+    if (!CreateUninstallEntryKey(key))
         return;
-    SetString(key, "DisplayName", installState.title);
-    SetString(key, "MenuDir", installState.menuDir);
+    SetString(key.Get(), "DisplayName", installState.title);
+    SetString(key.Get(), "MenuDir", installState.menuDir);
     // The command the system's list of removable programs runs; a cut one would start
     // something else, so a program path that does not fit leaves the value unwritten.
     char command[kPathCapacity];
     if (CopyText(command, "\"") && AppendText(command, programPath) && AppendText(command, "\" /r"))
-        SetString(key, "UninstallString", command);
-    RegCloseKey(key);
+        SetString(key.Get(), "UninstallString", command);
 }
 
 bool SaveUninstallEntry(SavedUninstallEntry* saved)
@@ -67,16 +68,15 @@ bool SaveUninstallEntry(SavedUninstallEntry* saved)
 
 void RestoreUninstallEntry(const SavedUninstallEntry& saved)
 {
-    HKEY key;
-    if (!CreateUninstallEntryKey(&key))
+    RegistryHandle key;
+    if (!CreateUninstallEntryKey(key))
         return;
     if (saved.hasDisplayName)
-        SetString(key, "DisplayName", saved.displayName);
+        SetString(key.Get(), "DisplayName", saved.displayName);
     if (saved.hasMenuDir)
-        SetString(key, "MenuDir", saved.menuDir);
+        SetString(key.Get(), "MenuDir", saved.menuDir);
     if (saved.hasCommand)
-        SetString(key, "UninstallString", saved.command);
-    RegCloseKey(key);
+        SetString(key.Get(), "UninstallString", saved.command);
 }
 
 bool IsRegisteredProgram(const char* programPath)
@@ -95,17 +95,16 @@ bool IsRegisteredProgram(const char* programPath)
 
 void WriteApplicationKey()
 {
-    HKEY key;
-    if (RegCreateKeyA(HKEY_CURRENT_USER, kApplicationKey, &key) != ERROR_SUCCESS)
+    RegistryHandle key;
+    if (!key.KeepIf(RegCreateKeyA(HKEY_CURRENT_USER, kApplicationKey, key.Receive()) == ERROR_SUCCESS))
         return;
     // The installed application expects the whole 260-byte field. Everything after the text
     // is zero, so nothing of an earlier, longer folder reaches the registry.
     char execPath[kPathCapacity] = {};
     CopyText(execPath, installState.installDir);
-    RegSetValueExA(key, "ExecPath", 0, REG_SZ, reinterpret_cast<const BYTE*>(execPath), sizeof execPath);
+    RegSetValueExA(key.Get(), "ExecPath", 0, REG_SZ, reinterpret_cast<const BYTE*>(execPath), sizeof execPath);
     DWORD first = 1;
-    RegSetValueExA(key, "first", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&first), sizeof first);
-    RegCloseKey(key);
+    RegSetValueExA(key.Get(), "first", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&first), sizeof first);
 }
 
 void DeleteKeyTree(HKEY root, const char* subKey)
@@ -121,11 +120,11 @@ void DeleteKeyTree(HKEY root, const char* subKey)
         char previous[kKeyNameCapacity] = "";
         char name[kKeyNameCapacity];
         DWORD index = 0;
-        while (RegEnumKeyA(key.handle, index, name, kKeyNameCapacity) == ERROR_SUCCESS) {
+        while (RegEnumKeyA(key.Handle(), index, name, kKeyNameCapacity) == ERROR_SUCCESS) {
             if (lstrcmpiA(name, previous) == 0) {
                 ++index;
             } else {
-                DeleteKeyTree(key.handle, name);
+                DeleteKeyTree(key.Handle(), name);
                 CopyText(previous, name);
             }
         }

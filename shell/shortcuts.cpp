@@ -7,6 +7,7 @@
 #include <shlobj.h>
 
 #include "base/folders.h"
+#include "base/handle.h"
 #include "base/path.h"
 #include "base/protected_folders.h"
 #include "base/registry_key.h"
@@ -127,13 +128,12 @@ const char* WorkingFolder(const TargetSpec& spec, char (&buffer)[kExpandCapacity
 
 void SaveLink(IShellLinkA* link, const char* file)
 {
-    IPersistFile* persist = nullptr;
-    if (FAILED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&persist))))
+    ComPointer<IPersistFile> persist;
+    if (FAILED(link->QueryInterface(IID_IPersistFile, persist.ReceiveVoid())))
         return;
     WCHAR widePath[kPathCapacity];
     if (MultiByteToWideChar(CP_ACP, 0, file, -1, widePath, kPathCapacity) != 0)
         persist->Save(widePath, TRUE);
-    persist->Release();
 }
 
 // Makes one shortcut named entrySource from the target specification in entryTarget.
@@ -144,9 +144,8 @@ void MakeShortcut(const char* folder, const char* programPath)
     if (name[0] == '\0' || !ShortcutFilePath(file, folder, name))
         return;
 
-    IShellLinkA* link = nullptr;
-    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
-                                reinterpret_cast<void**>(&link))))
+    ComPointer<IShellLinkA> link;
+    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA, link.ReceiveVoid())))
         return;
 
     TargetSpec spec;
@@ -168,8 +167,7 @@ void MakeShortcut(const char* folder, const char* programPath)
         link->SetIconLocation(iconLocation, spec.iconIndex);
     link->SetWorkingDirectory(WorkingFolder(spec, buffer));
 
-    SaveLink(link, file);
-    link->Release();
+    SaveLink(link.Get(), file);
 }
 
 // The single shortcut's target: "Shortcut" inside the destination folder, or file entry 1's
@@ -222,6 +220,6 @@ void UpdateShortcuts(ShortcutPlace place, bool remove)
     // Only the group list makes its folder; a failure is reported there and the saves that
     // follow fail silently.
     if (groupList)
-        CreateFolderTree(folder);
+        CreateFolderTree(folder, installState.ownerWindow);
     CreateShortcuts(folder, groupList);
 }

@@ -5,6 +5,7 @@
 // registration names: "/r" run from a package, a CD or a download folder removes nothing.
 #include "uninstall/handoff.h"
 
+#include "base/handle.h"
 #include "base/message_box.h"
 #include "base/messages.h"
 #include "base/path.h"
@@ -141,19 +142,17 @@ void RequestUninstall()
     SetCurrentDirectoryA(systemDir);
 
     char eventName[kPathCapacity];
-    HANDLE handOff = nullptr;
+    KernelObject handOff;
     if (MakeHandOffEventName(installState.modulePath, eventName, sizeof eventName))
-        handOff = CreateEventA(nullptr, FALSE, FALSE, eventName);
+        handOff.Reset(CreateEventA(nullptr, FALSE, FALSE, eventName));
 
     if (WinExec(commandLine, SW_SHOWNORMAL) < 32) {
         ReportWorkerNotStarted();
-    } else if (handOff != nullptr) {
+    } else if (handOff.IsOpen()) {
         // The worker signals once the registration is gone, so the system's list of removable
         // programs no longer shows the application when this process ends.
-        WaitForSingleObject(handOff, kHandOffWaitMs);
+        WaitForSingleObject(handOff.Get(), kHandOffWaitMs);
     }
-    if (handOff != nullptr)
-        CloseHandle(handOff);
 }
 
 void RunUninstallWorker()
@@ -171,17 +170,14 @@ void RunUninstallWorker()
     DeleteUninstallEntry();
 
     char eventName[kPathCapacity];
-    HANDLE handOff = nullptr;
+    KernelObject handOff;
     if (MakeHandOffEventName(installedPath, eventName, sizeof eventName))
-        handOff = OpenEventA(EVENT_MODIFY_STATE, FALSE, eventName);
+        handOff.Reset(OpenEventA(EVENT_MODIFY_STATE, FALSE, eventName));
     // Started by hand there is no request waiting, and no event.
-    if (handOff != nullptr)
-        SetEvent(handOff);
+    if (handOff.IsOpen())
+        SetEvent(handOff.Get());
 
     RunUninstallDialog(&saved);
-
-    if (handOff != nullptr)
-        CloseHandle(handOff);
 }
 
 void RunUninstallDialog(const SavedUninstallEntry* savedEntry)

@@ -53,34 +53,28 @@ VersionInfo::VersionInfo(const char* filePath)
     DWORD size = GetFileVersionInfoSizeA(filePath, &ignored);
     if (size == 0)
         return;
-    block = static_cast<BYTE*>(HeapAlloc(GetProcessHeap(), 0, size));
+    void* block = AllocateHeapBlock(block_, size);
     if (block == nullptr || !GetFileVersionInfoA(filePath, 0, size, block))
         return;
-    loaded = true;
+    loaded_ = true;
 
     void* value = nullptr;
     UINT length = 0;
     if (VerQueryValueA(block, "\\VarFileInfo\\Translation", &value, &length) && value != nullptr) {
-        translations = static_cast<const WORD*>(value);
-        translationCount = length / 4;
+        translations_ = static_cast<const WORD*>(value);
+        translationCount_ = length / 4;
     }
-}
-
-VersionInfo::~VersionInfo()
-{
-    if (block != nullptr)
-        HeapFree(GetProcessHeap(), 0, block);
 }
 
 const char* VersionInfo::QueryStringFor(const char* name, WORD language, WORD codePage) const
 {
-    if (!loaded || lstrlenA(name) >= static_cast<int>(kPathCapacity) - kStringTablePrefixLength)
+    if (!loaded_ || lstrlenA(name) >= static_cast<int>(kPathCapacity) - kStringTablePrefixLength)
         return nullptr;
     char subBlock[kPathCapacity];
     wsprintfA(subBlock, kStringTableFormat, static_cast<unsigned>(language), static_cast<unsigned>(codePage), name);
     void* value = nullptr;
     UINT length = 0;
-    if (!VerQueryValueA(block, subBlock, &value, &length) || value == nullptr)
+    if (!VerQueryValueA(block_.Get(), subBlock, &value, &length) || value == nullptr)
         return nullptr;
     return static_cast<const char*>(value);
 }
@@ -90,9 +84,9 @@ const char* VersionInfo::QueryString(const char* name) const
     WORD userLanguage = GetUserDefaultLangID();
     WORD userCodePage = 0;
     WORD neutralCodePage = 0;
-    for (DWORD i = 0; i < translationCount; ++i) {
-        WORD language = translations[2 * i];
-        WORD codePage = translations[2 * i + 1];
+    for (DWORD i = 0; i < translationCount_; ++i) {
+        WORD language = translations_[2 * i];
+        WORD codePage = translations_[2 * i + 1];
         if (language == userLanguage)
             userCodePage = codePage;
         if (language == 0)
@@ -105,8 +99,8 @@ const char* VersionInfo::QueryString(const char* name) const
     // Asked even without a neutral pair ("00000000").
     if (value == nullptr)
         value = QueryStringFor(name, 0, neutralCodePage);
-    if (value == nullptr && translationCount > 0)
-        value = QueryStringFor(name, translations[0], translations[1]);
+    if (value == nullptr && translationCount_ > 0)
+        value = QueryStringFor(name, translations_[0], translations_[1]);
     return value != nullptr ? value : "";
 }
 

@@ -4,10 +4,11 @@
 #include <windows.h>
 #include <stddef.h>
 
+#include "base/handle.h"
+
 class VersionInfo {
 public:
     explicit VersionInfo(const char* filePath);
-    ~VersionInfo();
     VersionInfo(const VersionInfo&) = delete;
     VersionInfo& operator=(const VersionInfo&) = delete;
 
@@ -16,10 +17,16 @@ public:
     // The string by the fallback order: user's language, neutral, first listed; never null.
     const char* QueryString(const char* name) const;
 
-    BYTE* block = nullptr;
-    const WORD* translations = nullptr;
-    DWORD translationCount = 0;
-    bool loaded = false;
+    bool IsLoaded() const { return loaded_; }
+    // The "\VarFileInfo\Translation" pairs: language, code page, language, code page, ...
+    const WORD* Translations() const { return translations_; }
+    DWORD TranslationCount() const { return translationCount_; }
+
+private:
+    HeapBlock block_;
+    const WORD* translations_ = nullptr;
+    DWORD translationCount_ = 0;
+    bool loaded_ = false;
 };
 
 // The about box's product line, "name\n\nversion special (Build: build)", into out. A line that

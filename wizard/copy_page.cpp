@@ -88,7 +88,7 @@ bool PrepareTargetFolder()
     char saved = *name;
     *name = '\0';
     bool ok = GetFileAttributesA(installState.entryTarget) != INVALID_FILE_ATTRIBUTES ||
-              CreateFolderTree(installState.entryTarget);
+              CreateFolderTree(installState.entryTarget, installState.ownerWindow);
     *name = saved;
     return ok;
 }
@@ -228,7 +228,7 @@ void RunInstallStep()
 
     if (step == 0) {
         SendDlgItemMessageA(page, IDC_PROGRESS, PBM_SETRANGE, 0, MAKELPARAM(0, lastStep));
-        if (!CreateFolderTree(installState.installDir))
+        if (!CreateFolderTree(installState.installDir, installState.ownerWindow))
             installState.installIncomplete = true;
     } else if (step < lastStep) {
         int entry = step - 2;

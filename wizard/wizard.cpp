@@ -7,6 +7,7 @@
 #include <shlobj.h>
 
 #include "base/file_search.h"
+#include "base/handle.h"
 #include "base/fixed_texts.h"
 #include "base/folders.h"
 #include "base/message_box.h"
@@ -107,7 +108,7 @@ bool DestinationCanBeMade(HWND page)
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
         return true;
     installState.ownerWindow = page;
-    if (!CreateFolderTree(installState.installDir))
+    if (!CreateFolderTree(installState.installDir, installState.ownerWindow))
         return false;
     RemoveDirectoryA(installState.installDir);
     return true;
@@ -276,8 +277,8 @@ unsigned FreeSpaceMegabytes()
 
 bool BrowseForDestination(HWND page, int editId)
 {
-    IMalloc* allocator = nullptr;
-    if (FAILED(SHGetMalloc(&allocator)) || allocator == nullptr)
+    ComPointer<IMalloc> allocator;
+    if (FAILED(SHGetMalloc(allocator.Receive())) || !allocator.IsSet())
         return false;
 
     // The picker opens on the current destination; a text that cannot be made a full path
@@ -305,6 +306,5 @@ bool BrowseForDestination(HWND page, int editId)
             chosen = SetDlgItemTextA(page, editId, path) != FALSE;
         allocator->Free(items);
     }
-    allocator->Release();
     return chosen;
 }

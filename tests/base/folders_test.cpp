@@ -3,18 +3,12 @@
 
 #include "base/folders.h"
 #include "base/path.h"
-#include "setup/install_state.h"
 #include "support/test_support.h"
 
 namespace {
 
 class FolderCreation : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        installState.instance = GetModuleHandleA(nullptr);
-        installState.ownerWindow = nullptr;
-    }
     TempFolder folder{"folders"};
     MessageBoxRecorder boxes;
 };
@@ -24,13 +18,13 @@ TEST_F(FolderCreation, MakesEveryLevelAndLeavesTheArgumentAlone)
     std::string target = folder / "a\\b\\c\\";
     char path[kPathCapacity];
     CopyText(path, target.c_str());
-    EXPECT_TRUE(CreateFolderTree(path));
+    EXPECT_TRUE(CreateFolderTree(path, nullptr));
     EXPECT_EQ(target, path);
     EXPECT_TRUE(FolderExists(folder / "a\\b\\c"));
     EXPECT_TRUE(boxes.boxes.empty());
 
     // Again: every level exists, nothing to report.
-    EXPECT_TRUE(CreateFolderTree(path));
+    EXPECT_TRUE(CreateFolderTree(path, nullptr));
     EXPECT_TRUE(boxes.boxes.empty());
 }
 
@@ -38,7 +32,7 @@ TEST_F(FolderCreation, WithoutTrailingSeparatorTheLastLevelIsNotMade)
 {
     char path[kPathCapacity];
     CopyText(path, (folder / "a\\b").c_str());
-    EXPECT_TRUE(CreateFolderTree(path));
+    EXPECT_TRUE(CreateFolderTree(path, nullptr));
     EXPECT_TRUE(FolderExists(folder / "a"));
     EXPECT_FALSE(FolderExists(folder / "a\\b"));
 }
@@ -49,7 +43,7 @@ TEST_F(FolderCreation, AFileInTheWayIsMessage5AndStopsTheWalk)
     std::string target = folder / "a\\b\\";
     char path[kPathCapacity];
     CopyText(path, target.c_str());
-    EXPECT_FALSE(CreateFolderTree(path));
+    EXPECT_FALSE(CreateFolderTree(path, nullptr));
     EXPECT_EQ(target, path);
     ASSERT_EQ(1u, boxes.boxes.size());
     EXPECT_EQ("Unable to create a folder, " + (folder / "a") + ", because it already exists.", boxes.boxes[0].text);
@@ -65,8 +59,7 @@ TEST_F(FolderCreation, ALevelThatCannotBeMadeIsMessage6AndEarlierLevelsStay)
     char path[kPathCapacity];
     CopyText(path, target.c_str());
     HWND owner = reinterpret_cast<HWND>(0x1234);
-    installState.ownerWindow = owner;
-    EXPECT_FALSE(CreateFolderTree(path));
+    EXPECT_FALSE(CreateFolderTree(path, owner));
     EXPECT_EQ(target, path);
     EXPECT_TRUE(FolderExists(folder / "made"));
     EXPECT_FALSE(FolderExists(folder / "made\\bad?name\\deeper"));
@@ -85,21 +78,21 @@ TEST_F(FolderCreation, ASlashAfterTheDriveMakesOneLevelOnly)
             c = '/';
     char path[kPathCapacity];
     CopyText(path, (slashed + "x/y/").c_str());
-    EXPECT_FALSE(CreateFolderTree(path));
+    EXPECT_FALSE(CreateFolderTree(path, nullptr));
     EXPECT_FALSE(FolderExists(folder / "x"));
     ASSERT_EQ(1u, boxes.boxes.size());
 
     CopyText(path, (slashed + "x/").c_str());
-    EXPECT_TRUE(CreateFolderTree(path));
+    EXPECT_TRUE(CreateFolderTree(path, nullptr));
     EXPECT_TRUE(FolderExists(folder / "x"));
 }
 
 TEST_F(FolderCreation, ARootNeedsNothing)
 {
     char root[] = "C:\\";
-    EXPECT_TRUE(CreateFolderLevel(root));
+    EXPECT_TRUE(CreateFolderLevel(root, nullptr));
     char missingDrive[] = "Q:\\";  // not even looked at
-    EXPECT_TRUE(CreateFolderLevel(missingDrive));
+    EXPECT_TRUE(CreateFolderLevel(missingDrive, nullptr));
     EXPECT_TRUE(boxes.boxes.empty());
 }
 

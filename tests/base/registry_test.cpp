@@ -72,13 +72,13 @@ TEST_F(RegistryKeyTest, ClosedOrFailedKeysReadNothing)
 
     ASSERT_TRUE(key.Open(HKEY_CURRENT_USER, kTestKey, KEY_READ));
     EXPECT_FALSE(key.Open(HKEY_CURRENT_USER, "Software\\TinySetupTest\\NoSuchKey", KEY_READ));
-    EXPECT_FALSE(key.isOpen);
+    EXPECT_FALSE(key.IsOpen());
     EXPECT_FALSE(key.ReadString("text", buffer));
     EXPECT_STREQ("untouched", buffer);
 
     key.Close();
     key.Close();  // harmless twice
-    EXPECT_FALSE(key.isOpen);
+    EXPECT_FALSE(key.IsOpen());
 }
 
 }  // namespace

@@ -269,7 +269,7 @@ TEST_F(WizardFrameE2e, AboutBoxShowsTheProgramsVersion)
 
     // An English user reaches the Japanese table, the only one listed; there is no SpecialBuild.
     VersionInfo version(package.exe.c_str());
-    ASSERT_TRUE(version.loaded);
+    ASSERT_TRUE(version.IsLoaded());
     auto japanese = [&](const char* name) {
         const char* value = version.QueryStringFor(name, 0x0411, 0x04B0);
         return Utf8FromAnsi(value != nullptr ? value : "");

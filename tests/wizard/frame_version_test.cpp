@@ -35,8 +35,8 @@ TEST(WizardFrameVersion, LanguageFallbackOfTheStrings)
     LANGID user = GetUserDefaultLangID();
     ASSERT_TRUE(user == kEnglish || user == kJapanese) << "user language " << std::hex << user;
     VersionInfo version(FRAME_VERSIONS_DLL);
-    ASSERT_TRUE(version.loaded);
-    ASSERT_EQ(5u, version.translationCount);
+    ASSERT_TRUE(version.IsLoaded());
+    ASSERT_EQ(5u, version.TranslationCount());
 
     const FallbackCase cases[] = {
         // The user's last pair wins (English/Unicode over English/1252). A Japanese pair with
@@ -61,7 +61,7 @@ TEST(WizardFrameVersion, LanguageFallbackOfTheStrings)
 TEST(WizardFrameVersion, QueryStringForOneTable)
 {
     VersionInfo version(FRAME_VERSIONS_DLL);
-    ASSERT_TRUE(version.loaded);
+    ASSERT_TRUE(version.IsLoaded());
     struct Row {
         const char* name;
         WORD language, codePage;
@@ -92,8 +92,8 @@ TEST(WizardFrameVersion, FileWithoutVersionResourceGivesEmptyStrings)
     for (const std::string& path : paths) {
         SCOPED_TRACE(path);
         VersionInfo version(path.c_str());
-        EXPECT_FALSE(version.loaded);
-        EXPECT_EQ(0u, version.translationCount);
+        EXPECT_FALSE(version.IsLoaded());
+        EXPECT_EQ(0u, version.TranslationCount());
         EXPECT_EQ(nullptr, version.QueryStringFor("ProductName", 0x0411, 0x04B0));
         EXPECT_STREQ("", version.QueryString("ProductName"));
     }
@@ -104,10 +104,10 @@ TEST(WizardFrameVersion, FileWithoutVersionResourceGivesEmptyStrings)
 TEST(WizardFrameVersion, ProgramsOwnResource)
 {
     VersionInfo version(SETUP_EXE_PATH);
-    ASSERT_TRUE(version.loaded);
-    ASSERT_EQ(1u, version.translationCount);
-    EXPECT_EQ(0x0411, version.translations[0]);
-    EXPECT_EQ(0x04B0, version.translations[1]);
+    ASSERT_TRUE(version.IsLoaded());
+    ASSERT_EQ(1u, version.TranslationCount());
+    EXPECT_EQ(0x0411, version.Translations()[0]);
+    EXPECT_EQ(0x04B0, version.Translations()[1]);
     EXPECT_EQ(nullptr, version.QueryStringFor("ProductName", 0, 0x04B0));
     EXPECT_EQ(nullptr, version.QueryStringFor("SpecialBuild", 0x0411, 0x04B0));
     EXPECT_STREQ("", version.QueryString("SpecialBuild"));
