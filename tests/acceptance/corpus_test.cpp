@@ -34,7 +34,7 @@
 
 #include "e2e/language.h"
 #include "messages_package.h"
-#include "messages_texts.h"
+#include "messages_scenarios.h"
 
 namespace {
 

@@ -15,7 +15,7 @@
 #include "e2e/language.h"
 #include "lifecycle_driver.h"
 #include "lifecycle_snapshot.h"
-#include "res/expected_messages.h"
+#include "support/expected_messages.h"
 #include "shell/link_reader.h"
 #include "support/end_to_end_test.h"
 #include "uninstall/pending_renames.h"
@@ -48,7 +48,7 @@ std::string U(const std::string& ansi) { return Utf8FromAnsi(ansi, 932); }
 // Message id of the Japanese table with its "%s" replaced by argument (UTF-8).
 std::string Message(int id, const std::string& argument = "")
 {
-    return FilledMessage(kMessagesJa, id, argument);
+    return ExpectedText(id, MessageLanguage::Japanese, {argument});
 }
 
 // The paths a snapshot difference adds ("+ " lines, without a file's size and time), and every

@@ -15,7 +15,6 @@
 #include "e2e/language.h"
 #include "lifecycle_driver.h"
 #include "lifecycle_snapshot.h"
-#include "res/expected_messages.h"
 #include "shell/link_reader.h"
 #include "support/end_to_end_test.h"
 #include "uninstall/pending_renames.h"
@@ -42,20 +41,17 @@ const char kPackageFiles[][24] = {"SETUP.EXE", "SETUP.INF", "PUZZLE.EXE", "READM
                                   "data\\level2.dat"};
 
 #if defined(TEST_LANGUAGE_JAPANESE)
-#define LANGUAGE_MESSAGES kMessagesJa
 #define LANGUAGE_TAG "ja"
 #elif defined(TEST_LANGUAGE_CHINESE)
-#define LANGUAGE_MESSAGES kMessagesZh
 #define LANGUAGE_TAG "zh"
 #else
-#define LANGUAGE_MESSAGES kMessagesEn
 #define LANGUAGE_TAG "en"
 #endif
 
 // Message id of the suite's language with its "%s" replaced by argument.
 std::string Message(int id, const std::string& argument = "")
 {
-    return FilledMessage(LANGUAGE_MESSAGES, id, argument);
+    return SuiteMessage(id, {argument});
 }
 
 // The keys the install may add: its uninstall entry and the application key.

@@ -7,13 +7,14 @@
 
 #include <algorithm>
 #include <functional>
+#include <iterator>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "e2e/language.h"
 #include "messages_package.h"
-#include "messages_texts.h"
+#include "messages_scenarios.h"
 #include "wizard/copy_page.h"
 
 namespace {
@@ -24,11 +25,6 @@ struct Scenario {
 };
 
 void PrintTo(const Scenario& scenario, std::ostream* out) { *out << scenario.name; }
-
-std::string Expected(int id, const std::vector<std::string>& arguments = {})
-{
-    return Formatted(MessageIn(id, kSuiteLanguage), arguments);
-}
 
 class LANGUAGE_SUITE(Messages) : public AcceptancePackage, public ::testing::WithParamInterface<Scenario> {
 public:
@@ -43,7 +39,7 @@ public:
     void Check(int id, const std::string& actual, const std::vector<std::string>& arguments = {})
     {
         seen.insert(id);
-        EXPECT_EQ(Expected(id, arguments), actual) << "message " << id;
+        EXPECT_EQ(SuiteMessage(id, arguments), actual) << "message " << id;
     }
 
     // An error box of the program's own: the text, OK only, an icon.
@@ -283,7 +279,7 @@ void ResidentRequestCancelled(Fixture& t)
     AnswerMessageBox(t.run.processId, IDOK);  // the fixed Japanese question
     MessageBoxInfo box = AnswerMessageBox(t.run.processId, IDCANCEL);
     // Message 32 formatted with the title, message 33 right after it.
-    std::string first = Expected(32, {t.title});
+    std::string first = SuiteMessage(32, {t.title});
     t.Check(32, box.text.substr(0, std::min(first.size(), box.text.size())), {t.title});
     t.Check(33, box.text.size() > first.size() ? box.text.substr(first.size()) : std::string());
     EXPECT_EQ(t.title, box.caption);
@@ -385,7 +381,7 @@ const std::vector<Scenario>& Scenarios()
 std::set<int> DeclaredFor(const std::string& scenario)
 {
     std::set<int> ids;
-    for (const MessageText& message : MessageTable()) {
+    for (const MessageScenarios& message : ScenarioTable()) {
         if (std::find(message.scenarios.begin(), message.scenarios.end(), scenario) != message.scenarios.end())
             ids.insert(message.id);
     }
@@ -446,10 +442,13 @@ TEST(LANGUAGE_SUITE(MessageCoverage), EveryStringTableIdIsInTheTableAndEveryShow
     for (LANGID language : {MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US), MAKELANGID(LANG_JAPANESE, SUBLANG_DEFAULT),
                             MAKELANGID(LANG_CHINESE, SUBLANG_CHINESE_TRADITIONAL)}) {
         std::set<int> ids = StringTableIds(language);
-        EXPECT_EQ(MessageTable().size(), ids.size()) << "language " << language;
+        EXPECT_EQ(std::size(kExpectedMessages), ids.size()) << "language " << language;
+        EXPECT_EQ(ScenarioTable().size(), ids.size()) << "language " << language;
         for (int id : ids) {
-            const MessageText* message = FindMessageText(id);
-            ASSERT_NE(nullptr, message) << "string table id " << id << " has no entry in messages_texts.h";
+            EXPECT_NE(nullptr, FindExpectedMessage(id))
+                << "string table id " << id << " has no text in support/expected_messages.h";
+            const MessageScenarios* message = FindScenarios(id);
+            ASSERT_NE(nullptr, message) << "string table id " << id << " has no entry in messages_scenarios.h";
             if (id == 37) {
                 EXPECT_TRUE(message->scenarios.empty()) << "message 37 is a file-name suffix, never shown";
                 continue;

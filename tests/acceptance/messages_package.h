@@ -11,18 +11,16 @@
 #include <vector>
 
 #include "base/registry_key.h"
+#include "e2e/language.h"
 #include "res/resource.h"
 #include "support/end_to_end_test.h"
 #include "uninstall/pending_renames.h"
 
 #if defined(TEST_LANGUAGE_JAPANESE)
-constexpr int kSuiteLanguage = 1;
 constexpr const char kLanguageTag[] = "ja";
 #elif defined(TEST_LANGUAGE_CHINESE)
-constexpr int kSuiteLanguage = 2;
 constexpr const char kLanguageTag[] = "zh";
 #else
-constexpr int kSuiteLanguage = 0;
 constexpr const char kLanguageTag[] = "en";
 #endif
 

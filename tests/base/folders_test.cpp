@@ -3,6 +3,8 @@
 
 #include "base/folders.h"
 #include "base/path.h"
+#include "res/resource.h"
+#include "support/expected_messages.h"
 #include "support/test_support.h"
 
 namespace {
@@ -46,7 +48,7 @@ TEST_F(FolderCreation, AFileInTheWayIsMessage5AndStopsTheWalk)
     EXPECT_FALSE(CreateFolderTree(path, nullptr));
     EXPECT_EQ(target, path);
     ASSERT_EQ(1u, boxes.boxes.size());
-    EXPECT_EQ("Unable to create a folder, " + (folder / "a") + ", because it already exists.", boxes.boxes[0].text);
+    EXPECT_EQ(ExpectedText(IDS_FOLDER_IS_FILE, MessageLanguage::English, {folder / "a"}), boxes.boxes[0].text);
     EXPECT_FALSE(boxes.boxes[0].hasCaption);
     EXPECT_EQ(static_cast<UINT>(MB_ICONERROR), boxes.boxes[0].style);
     EXPECT_EQ(nullptr, boxes.boxes[0].owner);
@@ -64,7 +66,7 @@ TEST_F(FolderCreation, ALevelThatCannotBeMadeIsMessage6AndEarlierLevelsStay)
     EXPECT_TRUE(FolderExists(folder / "made"));
     EXPECT_FALSE(FolderExists(folder / "made\\bad?name\\deeper"));
     ASSERT_EQ(1u, boxes.boxes.size());
-    EXPECT_EQ("Failed in creating a folder, " + (folder / "made\\bad?name") + ".", boxes.boxes[0].text);
+    EXPECT_EQ(ExpectedText(IDS_FOLDER_FAILED, MessageLanguage::English, {folder / "made\\bad?name"}), boxes.boxes[0].text);
     EXPECT_EQ(owner, boxes.boxes[0].owner);
 }
 

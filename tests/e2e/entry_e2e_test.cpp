@@ -6,6 +6,7 @@
 
 #include "support/end_to_end_test.h"
 #include "language.h"
+#include "res/resource.h"
 
 namespace {
 
@@ -14,15 +15,12 @@ const char kConfirmationCaption[] = "ゲームの削除";
 
 std::string NoInformationText()
 {
-    return InLanguage("Damaged file, or NO Information file.", "設定ファイルが壊れているか、または見つかりません。",
-                      "找不到設定檔或檔案已破損。");
+    return SuiteMessage(IDS_NO_INFORMATION);
 }
 
 std::string OldWindowsText()
 {
-    return InLanguage("Can't run on Windows 3.X. Needs Windows 95/NT4 or later",
-                      "Windows 3.X では実行できません。Windows 95/NT4 以降が必要です。",
-                      "不支援 Windows 3.X，必須在 Windows 95/NT4 或更新的版本執行。");
+    return SuiteMessage(IDS_OLD_WINDOWS);
 }
 
 // An error box of the program's own: no owner, the text, OK only, an icon.
@@ -214,13 +212,11 @@ protected:
             20000);
         ASSERT_NE(nullptr, found) << "neither the wizard nor a message box" << (run.Running() ? "" : " (the program has ended)");
         if (GetDlgItem(found, kSheetNextButton) != nullptr) {
-            EXPECT_EQ(std::string(InLanguage("Installation of ", "", "安裝 ")) + kDemoTitle +
-                          InLanguage("", "のインストール", ""),
-                      WindowTitle(found));
+            EXPECT_EQ(SuiteMessage(IDS_WIZARD_CAPTION, {kDemoTitle}), WindowTitle(found));
             return;
         }
         MessageBoxInfo box = ReadMessageBox(found);
-        EXPECT_EQ(InLanguage("Installation was interrupted.", "インストールは中断されました。", "已中斷安裝。"), box.text);
+        EXPECT_EQ(SuiteMessage(IDS_INSTALL_INTERRUPTED), box.text);
         EXPECT_EQ(kDemoTitle, box.caption);
     }
 
@@ -257,9 +253,7 @@ LANGUAGE_TEST_F(EntryModes, ConfirmedSlashRGoesOnToTheUninstallRequest)
     ExpectConfirmation(AnswerMessageBox(run.processId, IDOK));
     // The request's own question names the application (message 32, caption the title).
     MessageBoxInfo request = AnswerMessageBox(run.processId, IDCANCEL);
-    EXPECT_EQ(std::string(InLanguage("", "", "移除 ")) + kDemoTitle +
-                  InLanguage(" will be uninstalled.", "を削除します。", "。"),
-              request.text);
+    EXPECT_EQ(SuiteMessage(IDS_UNINSTALL_CONFIRM, {kDemoTitle}), request.text);
     EXPECT_EQ(kDemoTitle, request.caption);
     EXPECT_EQ((std::vector<int>{IDOK, IDCANCEL}), request.buttons);
     EXPECT_EQ(1, run.WaitExit());

@@ -19,7 +19,7 @@ namespace {
 // The suffix of message 37 in the suite's language.
 std::string LanguageSuffix()
 {
-    return InLanguage("E.INF", "J.INF", "ZT.INF");
+    return SuiteMessage(IDS_INF_SUFFIX);
 }
 
 class LANGUAGE_SUITE(Locate) : public ::testing::Test {

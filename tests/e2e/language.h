@@ -3,12 +3,20 @@
 // one program per language and CTest needs distinct test names (EntryEn.X, EntryJa.X ...).
 #pragma once
 
+#include <string>
+#include <vector>
+
+#include "support/expected_messages.h"
+
 #if defined(TEST_LANGUAGE_JAPANESE)
 #define TEST_LANGUAGE Ja
+constexpr MessageLanguage kSuiteLanguage = MessageLanguage::Japanese;
 #elif defined(TEST_LANGUAGE_CHINESE)
 #define TEST_LANGUAGE Zh
+constexpr MessageLanguage kSuiteLanguage = MessageLanguage::Chinese;
 #else
 #define TEST_LANGUAGE En
+constexpr MessageLanguage kSuiteLanguage = MessageLanguage::English;
 #endif
 
 #define LANGUAGE_CONCAT_(a, b) a##b
@@ -33,4 +41,11 @@ inline const char* InLanguage(const char* english, const char* japanese, const c
     (void)japanese, (void)chinese;
     return english;
 #endif
+}
+
+// Message id of the program's string table in the suite's language, each "%s" filled from
+// arguments.
+inline std::string SuiteMessage(int id, const std::vector<std::string>& arguments = {})
+{
+    return ExpectedText(id, kSuiteLanguage, arguments);
 }

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "base/messages.h"
+#include "dialog_design.h"
 #include "locale_checks.h"
 #include "res/resource.h"
 #include "resource_reader.h"
@@ -12,11 +13,9 @@ TEST(OtherLanguage, GetsTheEnglishResources)
 {
     ASSERT_EQ(PRIMARYLANGID(GetUserDefaultUILanguage()), LANG_GERMAN);
     UseOwnResources();
-    EXPECT_STREQ(LoadMessage(IDS_INF_SUFFIX), "E.INF");
-    EXPECT_STREQ(LoadMessage(IDS_ROOT_FOLDER), "Unable to install in the route directory.");
-    CreatedDialog about(IDD_ABOUT);
-    ASSERT_NE(about.window(), nullptr);
-    EXPECT_EQ(WindowTextUtf8(about.window()), "Version Infomation");
+    EXPECT_EQ(std::string(LoadMessage(IDS_INF_SUFFIX)), ExpectedText(IDS_INF_SUFFIX, MessageLanguage::English));
+    EXPECT_EQ(std::string(LoadMessage(IDS_ROOT_FOLDER)), ExpectedText(IDS_ROOT_FOLDER, MessageLanguage::English));
+    ExpectLoadedTemplates(kEnglishTemplates);
 }
 
 }  // namespace

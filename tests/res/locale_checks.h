@@ -5,30 +5,15 @@
 #include <windows.h>
 #include <stddef.h>
 
-#include "expected_messages.h"
+#include "support/expected_messages.h"
 
 // Makes the message routines read the resources linked into the test program.
 void UseOwnResources();
 
-// Every message of the table loads with exactly its text; every other id 0..79 loads as "?".
-void ExpectMessageTable(const ExpectedMessage* table, size_t count);
+// Every message of the table loads with exactly its text in language; every other id 0..79
+// loads as "?".
+void ExpectMessageTable(MessageLanguage language);
 
-template <size_t N> void ExpectMessageTable(const ExpectedMessage (&table)[N])
-{
-    ExpectMessageTable(table, N);
-}
-
-// Texts by which each created template shows its language, as UTF-8.
-struct LoadedTemplateTexts {
-    bool japaneseFolderPage;  // radio buttons 1005/1006 present and hidden, About hidden
-    const char* browseButton;
-    const char* menuCheckBox;
-    const char* copyStatus;
-    const char* aboutCaption;
-    const char* aboutOk;
-    const char* uninstallStatus;
-    const char* finishButton;
-};
-
-// Creates the five templates through the loader and checks what the pages rely on.
-void ExpectLoadedTemplates(const LoadedTemplateTexts& expected);
+// Creates the five templates through the loader and checks that each is the design of language
+// (its caption and the texts of its buttons and statics) and what the pages rely on.
+void ExpectLoadedTemplates(LANGID language);

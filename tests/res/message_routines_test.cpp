@@ -11,6 +11,11 @@
 
 namespace {
 
+std::string English(int id, const std::vector<std::string>& arguments = {})
+{
+    return ExpectedText(id, MessageLanguage::English, arguments);
+}
+
 class MessageRoutines : public ::testing::Test {
 protected:
     void SetUp() override
@@ -23,10 +28,10 @@ protected:
 TEST_F(MessageRoutines, FormatMessageTextOverwritesItsPreviousResult)
 {
     const char* first = FormatMessageText(IDS_WIZARD_CAPTION, "Puzzle");
-    EXPECT_STREQ(first, "Installation of Puzzle");
+    EXPECT_EQ(std::string(first), English(IDS_WIZARD_CAPTION, {"Puzzle"}));
     const char* second = FormatMessageText(IDS_UNINSTALL_CAPTION, "Puzzle");
     EXPECT_EQ(first, second);
-    EXPECT_STREQ(first, "Uninstallation of Puzzle");
+    EXPECT_EQ(std::string(first), English(IDS_UNINSTALL_CAPTION, {"Puzzle"}));
 }
 
 TEST_F(MessageRoutines, FormattingLeavesTheLoadedMessageAlone)
@@ -38,15 +43,14 @@ TEST_F(MessageRoutines, FormattingLeavesTheLoadedMessageAlone)
     ASSERT_TRUE(FormatMessageInto(text, sizeof text, IDS_OVERWRITE_QUESTION, "C:\\Games\\a.dat",
                                   "1/2/2026 10:00  a.dat", "1/1/2026 09:00  A.DAT"));
     FormatMessageText(IDS_COPY_FAILED, "C:\\b.dat");
-    EXPECT_STREQ(caption, "Confirmation");
-    EXPECT_STREQ(text,
-                 "C:\\Games\\a.dat is already exists.\nDo you overwrite the existing file?\n\n"
-                 " Copy To   : 1/2/2026 10:00  a.dat\n Copy From : 1/1/2026 09:00  A.DAT");
+    EXPECT_EQ(std::string(caption), English(IDS_OVERWRITE_CAPTION));
+    EXPECT_EQ(std::string(text), English(IDS_OVERWRITE_QUESTION, {"C:\\Games\\a.dat", "1/2/2026 10:00  a.dat",
+                                                                  "1/1/2026 09:00  A.DAT"}));
 }
 
 TEST_F(MessageRoutines, FormatMessageIntoRefusesATooSmallDestination)
 {
-    const std::string expected = "Failed in copying C:\\Games\\a.dat";
+    const std::string expected = English(IDS_COPY_FAILED, {"C:\\Games\\a.dat"});
     struct Row {
         size_t capacity;
         bool fits;
@@ -76,7 +80,7 @@ TEST_F(MessageRoutines, LoadMessageIntoCutsAtTheCapacity)
 {
     char buffer[12];
     memset(buffer, 'x', sizeof buffer);
-    EXPECT_STREQ(LoadMessageInto(buffer, 10, IDS_NO_INFORMATION), "Damaged f");
+    EXPECT_EQ(std::string(LoadMessageInto(buffer, 10, IDS_NO_INFORMATION)), English(IDS_NO_INFORMATION).substr(0, 9));
     EXPECT_EQ(buffer[10], 'x');
 }
 
@@ -104,12 +108,12 @@ TEST_F(MessageRoutines, ShowMessageShowsTheLoadedTextWithCallersCaptionStyleAndO
 
     EXPECT_EQ(answer, IDCANCEL);
     ASSERT_EQ(shownBoxes.size(), 3u);
-    EXPECT_EQ(shownTexts[0], "Unable to install in the route directory.");
+    EXPECT_EQ(shownTexts[0], English(IDS_ROOT_FOLDER));
     EXPECT_EQ(shownBoxes[0].owner, owner);
     EXPECT_EQ(shownBoxes[0].caption, nullptr);
     EXPECT_EQ(shownBoxes[0].style, static_cast<UINT>(MB_ICONERROR));
     EXPECT_EQ(shownBoxes[0].codePage, static_cast<UINT>(CP_ACP));
-    EXPECT_EQ(shownTexts[1], "Installation has been completed.");
+    EXPECT_EQ(shownTexts[1], English(IDS_INSTALL_COMPLETED));
     EXPECT_EQ(shownBoxes[1].owner, nullptr);
     EXPECT_STREQ(shownBoxes[1].caption, "Puzzle");
     EXPECT_EQ(shownBoxes[1].style, static_cast<UINT>(MB_ICONINFORMATION));

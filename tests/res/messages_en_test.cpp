@@ -1,6 +1,7 @@
 // Under an English user: code page 1252, the English string table and templates.
 #include <gtest/gtest.h>
 
+#include "dialog_design.h"
 #include "locale_checks.h"
 
 namespace {
@@ -16,13 +17,12 @@ protected:
 
 TEST_F(EnglishResources, EveryMessageHasItsEnglishText)
 {
-    ExpectMessageTable(kMessagesEn);
+    ExpectMessageTable(MessageLanguage::English);
 }
 
 TEST_F(EnglishResources, LoaderCreatesTheEnglishTemplates)
 {
-    ExpectLoadedTemplates({false, "&Browse...", "Register for start menu.", "Copying ...",
-                           "Version Infomation", "OK", "Uninstalling ...", "Finish"});
+    ExpectLoadedTemplates(kEnglishTemplates);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "base/messages.h"
+#include "dialog_design.h"
 #include "locale_checks.h"
 #include "res/resource.h"
 #include "resource_reader.h"
@@ -19,20 +20,19 @@ protected:
 
 TEST_F(JapaneseResources, EveryMessageHasItsJapaneseText)
 {
-    ExpectMessageTable(kMessagesJa);
+    ExpectMessageTable(MessageLanguage::Japanese);
 }
 
 TEST_F(JapaneseResources, LoaderCreatesTheJapaneseTemplates)
 {
-    ExpectLoadedTemplates({true, "参照(&B)...", "スタートメニューに登録する", "ファイルをコピーしています...",
-                           "バージョン情報", "OK", "削除しています...", "終了"});
+    ExpectLoadedTemplates(kJapaneseTemplates);
 }
 
 TEST_F(JapaneseResources, FormattingKeepsDoubleByteTextWhole)
 {
     // Shift-JIS trail bytes may equal '\\' or '%'; formatting must not take them apart.
     EXPECT_EQ(Utf8FromAnsiText(FormatMessageText(IDS_WIZARD_CAPTION, "\x83\x5c\x83\x74\x83\x67")),
-              "ソフトのインストール");
+              ExpectedText(IDS_WIZARD_CAPTION, MessageLanguage::Japanese, {"ソフト"}));
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "base/messages.h"
+#include "dialog_design.h"
 #include "locale_checks.h"
 #include "res/resource.h"
 #include "resource_reader.h"
@@ -19,19 +20,19 @@ protected:
 
 TEST_F(ChineseResources, EveryMessageHasItsChineseText)
 {
-    ExpectMessageTable(kMessagesZh);
+    ExpectMessageTable(MessageLanguage::Chinese);
 }
 
 TEST_F(ChineseResources, LoaderCreatesTheChineseTemplates)
 {
-    ExpectLoadedTemplates({false, "瀏覽(&B)...", "登錄到開始功能表內", "正在複製檔案...",
-                           "關於 Pondway", "確定", "正在移除...", "結束"});
+    ExpectLoadedTemplates(kChineseTemplates);
 }
 
 TEST_F(ChineseResources, UninstallHintNamesTheControlPanelWhateverShortcut)
 {
+    // The Chinese text has no place for the shortcut's name.
     EXPECT_EQ(Utf8FromAnsiText(FormatMessageText(IDS_UNINSTALL_HINT, "Uninstall Puzzle")),
-              "如果要解除安裝，請從控制台的「新增/移除程式」項目進行移除。");
+              ExpectedText(IDS_UNINSTALL_HINT, MessageLanguage::Chinese));
 }
 
 }  // namespace

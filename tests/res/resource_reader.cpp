@@ -167,15 +167,28 @@ INT_PTR CALLBACK TrivialDialog(HWND, UINT message, WPARAM, LPARAM)
 
 CreatedDialog::CreatedDialog(int templateId)
 {
-    InitCommonControls();  // the copy page's progress bar class
     HINSTANCE instance = GetModuleHandleA(nullptr);
     HRSRC found = FindResourceA(instance, MAKEINTRESOURCEA(templateId), RT_DIALOG);
-    const DLGTEMPLATE* dialog =
-        found ? static_cast<const DLGTEMPLATE*>(LockResource(LoadResource(instance, found))) : nullptr;
-    if (dialog != nullptr && (dialog->style & WS_CHILD))
+    create(found ? static_cast<const DLGTEMPLATE*>(LockResource(LoadResource(instance, found))) : nullptr);
+}
+
+CreatedDialog::CreatedDialog(int templateId, LANGID language)
+{
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    HRSRC found = FindResourceExA(instance, RT_DIALOG, MAKEINTRESOURCEA(templateId), language);
+    create(found ? static_cast<const DLGTEMPLATE*>(LockResource(LoadResource(instance, found))) : nullptr);
+}
+
+void CreatedDialog::create(const DLGTEMPLATE* dialog)
+{
+    if (dialog == nullptr)
+        return;
+    InitCommonControls();  // the copy page's progress bar class
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    if (dialog->style & WS_CHILD)
         parent_ = CreateWindowExA(0, "STATIC", "owner", WS_POPUP, 0, 0, 400, 300, nullptr, nullptr,
                                   instance, nullptr);
-    dialog_ = CreateDialogParamA(instance, MAKEINTRESOURCEA(templateId), parent_, TrivialDialog, 0);
+    dialog_ = CreateDialogIndirectParamA(instance, dialog, parent_, TrivialDialog, 0);
 }
 
 CreatedDialog::~CreatedDialog()

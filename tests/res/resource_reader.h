@@ -36,11 +36,14 @@ DialogTemplate ReadDialogTemplate(int id, LANGID language);
 // The window text of a control or window, as UTF-8.
 std::string WindowTextUtf8(HWND window);
 
-// A template created the way the program creates it, through the loader's language choice:
-// wizard pages as children of a hidden owner window, the others as popups. Destroyed with it.
+// A template created the way the program creates it: wizard pages as children of a hidden
+// owner window, the others as popups. Destroyed with it.
 class CreatedDialog {
 public:
+    // The template of the loader's language choice.
     explicit CreatedDialog(int templateId);
+    // The template of exactly that language, hidden.
+    CreatedDialog(int templateId, LANGID language);
     ~CreatedDialog();
     CreatedDialog(const CreatedDialog&) = delete;
     CreatedDialog& operator=(const CreatedDialog&) = delete;
@@ -49,6 +52,7 @@ public:
     DWORD itemStyle(int id) const { return GetWindowLongA(item(id), GWL_STYLE); }
 
 private:
+    void create(const DLGTEMPLATE* dialog);
     HWND parent_ = nullptr;
     HWND dialog_ = nullptr;
 };

@@ -7,17 +7,18 @@
 
 #include "setup/settings.h"
 #include "setup_fixture.h"
+#include "support/expected_messages.h"
 
 namespace {
 
-const char kNoInformation[] = "Damaged file, or NO Information file.";
+const std::string kNoInformation = ExpectedText(1, MessageLanguage::English);
 const char kTitle[] = "TinySetupTest Puzzle";
 const char kOwnKey[] = "TinySetupTestPuzzle";
 const char kOtherKey[] = "TinySetupTestOther";
 
 std::string EntryInUse(const std::string& name)
 {
-    return "The uninstall entry already used by '" + name + "'. Please uninstall it.";
+    return ExpectedText(2, MessageLanguage::English, {name});
 }
 
 // Stores bytes exactly as given, so that a string can lack its terminator.

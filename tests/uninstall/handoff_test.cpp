@@ -5,6 +5,8 @@
 #include <string>
 
 #include "install_state_fixture.h"
+#include "res/resource.h"
+#include "support/expected_messages.h"
 #include "uninstall/handoff.h"
 
 namespace {
@@ -17,8 +19,7 @@ std::string CurrentFolder()
     return folder;
 }
 
-const char kWorkerFailedText[] =
-    "Failed in executing the uninstallation program.  Uninstall unnecessary files manually.";
+const std::string kWorkerFailedText = ExpectedText(IDS_WORKER_FAILED, MessageLanguage::English);
 
 TEST(HandOffEvent, BothProcessesReachTheSameEventThroughTheInstalledPath)
 {
@@ -95,9 +96,9 @@ TEST_F(UninstallRequest, CancelAtTheConfirmationChangesNothing)
         bool resident;
         std::string text;
     } cases[] = {
-        {false, "TinySetupTest Request will be uninstalled."},
-        {true, "TinySetupTest Request will be uninstalled.  If resident applications still exist, close them and "
-               "then press <OK> button."},
+        {false, ExpectedText(IDS_UNINSTALL_CONFIRM, MessageLanguage::English, {"TinySetupTest Request"})},
+        {true, ExpectedText(IDS_UNINSTALL_CONFIRM, MessageLanguage::English, {"TinySetupTest Request"}) +
+                   ExpectedText(IDS_RESIDENT_NOTE, MessageLanguage::English)},
     };
     for (const Case& row : cases) {
         SCOPED_TRACE(row.resident ? "resident" : "not resident");

@@ -5,6 +5,8 @@
 #include <string>
 
 #include "install_state_fixture.h"
+#include "res/resource.h"
+#include "support/expected_messages.h"
 #include "uninstall/handoff.h"
 
 namespace {
@@ -20,12 +22,11 @@ TEST_F(UninstallRequestChinese, ResidentNoteFollowsOnANewLine)
     Copy(installState.title, "TinySetupTest");
     struct Case {
         bool resident;
-        const char* textUtf8;
+        std::string textUtf8;
     } cases[] = {
-        {false, "移除 TinySetupTest。"},
-        {true,
-         "移除 TinySetupTest。\n"
-         "如果程式正在執行中，請先將程式關閉，然後按一下「確定」。"},
+        {false, ExpectedText(IDS_UNINSTALL_CONFIRM, MessageLanguage::Chinese, {"TinySetupTest"})},
+        {true, ExpectedText(IDS_UNINSTALL_CONFIRM, MessageLanguage::Chinese, {"TinySetupTest"}) +
+                   ExpectedText(IDS_RESIDENT_NOTE, MessageLanguage::Chinese)},
     };
     for (const Case& row : cases) {
         SCOPED_TRACE(row.resident ? "resident" : "not resident");

@@ -8,6 +8,8 @@
 #include "base/registry_key.h"
 #include "install_state_fixture.h"
 #include "base/protected_folders.h"
+#include "res/resource.h"
+#include "support/expected_messages.h"
 #include "uninstall/removal.h"
 
 namespace {
@@ -16,12 +18,12 @@ const char kTestKey[] = "Software\\TinySetupTest";
 
 std::string DeleteFailedText(const std::string& path)
 {
-    return "Failed in uninstalling " + path + ".  Continue the process without uninstalling the file.";
+    return ExpectedText(IDS_DELETE_FAILED, MessageLanguage::English, {path});
 }
 
 std::string FolderFailedText(const std::string& folder)
 {
-    return "Failed in deleting the folder, " + folder + ".";
+    return ExpectedText(IDS_FOLDER_DELETE_FAILED, MessageLanguage::English, {folder});
 }
 
 std::string ShellFolder(const char* name)
@@ -153,8 +155,8 @@ TEST_F(RemovalTest, EntryOneInUseStopsAfterMessages24And28)
 
     ASSERT_EQ(2u, recorder.boxes.size()) << Texts(recorder.boxes);
     ExpectBox(recorder.boxes[0], DeleteFailedText(installDir + "PUZZLE.EXE"));
-    ExpectBox(recorder.boxes[1], "Failed in uninstalling " + installDir +
-                                     "PUZZLE.EXE.  Try again the uninstallation, after closing TinySetupTest Removal.");
+    ExpectBox(recorder.boxes[1], ExpectedText(IDS_ENTRY1_DELETE_FAILED, MessageLanguage::English,
+                                              {installDir + "PUZZLE.EXE", "TinySetupTest Removal"}));
     EXPECT_FALSE(FileExists(installDir + "level.dat")) << "entry 2 went before entry 1";
     EXPECT_TRUE(FileExists(installDir + "TQSETUP.INF")) << "needed by the next attempt";
     EXPECT_TRUE(FileExists(installDir + "TQSETUP.EXE"));
@@ -337,7 +339,7 @@ TEST_F(RemovalTest, AbnormalRegValuesAreReportedAndTheNextKeysStillGo)
 
     ASSERT_EQ(4u, recorder.boxes.size()) << Texts(recorder.boxes);
     for (const RecordedBox& box : recorder.boxes)
-        ExpectBox(box, "Found abnormal Reg section.");
+        ExpectBox(box, ExpectedText(IDS_ABNORMAL_REG, MessageLanguage::English));
     EXPECT_TRUE(RegistryKeyExists(HKEY_CURRENT_USER, "Software\\TinySetupTest\\Lower"));
     EXPECT_FALSE(RegistryKeyExists(HKEY_CURRENT_USER, "Software\\TinySetupTest\\A"));
     EXPECT_FALSE(RegistryKeyExists(HKEY_CURRENT_USER, "Software\\TinySetupTest\\B"));

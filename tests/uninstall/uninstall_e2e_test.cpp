@@ -10,7 +10,9 @@
 
 #include "base/registry_key.h"
 #include "pending_renames.h"
+#include "res/resource.h"
 #include "support/end_to_end_test.h"
+#include "support/expected_messages.h"
 
 namespace {
 
@@ -18,7 +20,7 @@ const char kTitle[] = "TinySetupTest E2E";
 const char kEntryKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\TinySetupTestE2E";
 const char kListedKey[] = "Software\\TinySetupTest\\E2E";
 const char kApplicationKey[] = "Software\\Tamberlyn\\tq";
-const char kDialogCaption[] = "Uninstallation of TinySetupTest E2E";
+const std::string kDialogCaption = ExpectedText(IDS_UNINSTALL_CAPTION, MessageLanguage::English, {kTitle});
 const char kUsersKey[] = "Software\\TinySetupTest\\Another Program";
 const char kInstalledFiles[][24] = {"PUZZLE.EXE", "data\\level1.dat", "readme.txt", "TQSETUP.INF", "TQSETUP.EXE"};
 
@@ -170,7 +172,7 @@ protected:
     int FinishWorker(HWND dialog, HANDLE worker)
     {
         EXPECT_TRUE(WaitUntil([&] { return ControlEnabled(dialog, IDCANCEL); })) << "Finish never enabled";
-        EXPECT_EQ("TinySetupTest E2E has been successfully uninstalled.", ControlText(dialog, 1009));
+        EXPECT_EQ(ExpectedText(IDS_UNINSTALLED, MessageLanguage::English, {kTitle}), ControlText(dialog, 1009));
         DWORD processId = 0;
         GUITHREADINFO gui = {};
         gui.cbSize = sizeof gui;
@@ -209,7 +211,7 @@ TEST_F(UninstallEndToEnd, WorkerStartedByHandRemovesTheInstallation)
     HWND box = WaitForBoxOver(run.processId, dialog);
     ASSERT_NE(nullptr, box);
     MessageBoxInfo info = ReadMessageBox(box);
-    EXPECT_EQ("Failed in uninstalling " + readme + ".  Continue the process without uninstalling the file.", info.text);
+    EXPECT_EQ(ExpectedText(IDS_DELETE_FAILED, MessageLanguage::English, {readme}), info.text);
     EXPECT_EQ(dialog, info.owner);
     EXPECT_EQ(std::vector<int>{IDOK}, info.buttons);
     EXPECT_TRUE(info.hasIcon);
@@ -244,7 +246,7 @@ TEST_F(UninstallEndToEnd, CancelAtEitherQuestionChangesNothing)
     ASSERT_TRUE(second.Start(program, "/r"));
     AnswerMessageBox(second.processId, IDOK);
     MessageBoxInfo confirmation = AnswerMessageBox(second.processId, IDCANCEL);
-    EXPECT_EQ("TinySetupTest E2E will be uninstalled.", confirmation.text);
+    EXPECT_EQ(ExpectedText(IDS_UNINSTALL_CONFIRM, MessageLanguage::English, {kTitle}), confirmation.text);
     EXPECT_EQ(kTitle, confirmation.caption);
     EXPECT_EQ((std::vector<int>{IDOK, IDCANCEL}), confirmation.buttons);
     EXPECT_TRUE(confirmation.hasIcon);
@@ -261,8 +263,8 @@ TEST_F(UninstallEndToEnd, RequestStartsTheWorkerCopyFromTheSystemFolder)
     ASSERT_TRUE(request.Start(program, "/r"));
     AnswerMessageBox(request.processId, IDOK);
     MessageBoxInfo confirmation = AnswerMessageBox(request.processId, IDOK);
-    EXPECT_EQ("TinySetupTest E2E will be uninstalled.  If resident applications still exist, close them and then "
-              "press <OK> button.",
+    EXPECT_EQ(ExpectedText(IDS_UNINSTALL_CONFIRM, MessageLanguage::English, {kTitle}) +
+                  ExpectedText(IDS_RESIDENT_NOTE, MessageLanguage::English),
               confirmation.text);
     EXPECT_EQ(kTitle, confirmation.caption);
 
@@ -308,8 +310,7 @@ TEST_F(UninstallEndToEnd, OnlyTheRegisteredCopyRemovesAndAnIncompleteRemovalStay
     ASSERT_TRUE(WriteFileBytes(downloads + "TQSETUP.INF", InfText(false)));
     for (const char* file : {"PUZZLE.EXE", "data\\level1.dat", "readme.txt", "holiday.jpg"})
         ASSERT_TRUE(WriteFileBytes(downloads + file, file));
-    const std::string refusal =
-        "Nothing was uninstalled, because " + packageCopy + " is not the installed copy of TinySetupTest E2E.";
+    const std::string refusal = ExpectedText(IDS_NOT_INSTALLED_COPY, MessageLanguage::English, {packageCopy, kTitle});
     auto expectNothingRemoved = [&](const char* when) {
         SCOPED_TRACE(when);
         ExpectInstallationUntouched();
@@ -321,7 +322,8 @@ TEST_F(UninstallEndToEnd, OnlyTheRegisteredCopyRemovesAndAnIncompleteRemovalStay
     ProgramRun request;
     ASSERT_TRUE(request.Start(packageCopy, "/r"));
     AnswerMessageBox(request.processId, IDOK);  // the fixed Japanese question
-    EXPECT_EQ("TinySetupTest E2E will be uninstalled.", AnswerMessageBox(request.processId, IDOK).text);
+    EXPECT_EQ(ExpectedText(IDS_UNINSTALL_CONFIRM, MessageLanguage::English, {kTitle}),
+              AnswerMessageBox(request.processId, IDOK).text);
     MessageBoxInfo box = AnswerMessageBox(request.processId, IDOK);
     EXPECT_EQ(refusal, box.text);
     EXPECT_EQ(kTitle, box.caption);
@@ -355,9 +357,8 @@ TEST_F(UninstallEndToEnd, OnlyTheRegisteredCopyRemovesAndAnIncompleteRemovalStay
     HWND dialog = WaitForDialog(stopped.processId, kDefaultDeadlineMs, kDialogCaption);
     ASSERT_NE(nullptr, dialog) << "uninstall dialog";
     for (const std::string& text :
-         {"Failed in uninstalling " + shortFolder + "PUZZLE.EXE.  Continue the process without uninstalling the file.",
-          "Failed in uninstalling " + shortFolder + "PUZZLE.EXE.  Try again the uninstallation, after closing " +
-              kTitle + "."}) {
+         {ExpectedText(IDS_DELETE_FAILED, MessageLanguage::English, {shortFolder + "PUZZLE.EXE"}),
+          ExpectedText(IDS_ENTRY1_DELETE_FAILED, MessageLanguage::English, {shortFolder + "PUZZLE.EXE", kTitle})}) {
         HWND stop = WaitForBoxOver(stopped.processId, dialog);
         ASSERT_NE(nullptr, stop) << text;
         EXPECT_EQ(text, ReadMessageBox(stop).text);
@@ -430,7 +431,7 @@ TEST_F(UninstallEndToEnd, SharedRegistryKeysAreRefusedAndTheProgramsOwnKeysGo)
     for (int i = 0; i < 5; ++i) {
         HWND box = WaitForBoxOver(run.processId, dialog);
         ASSERT_NE(nullptr, box) << "box " << i;
-        EXPECT_EQ("Found abnormal Reg section.", ReadMessageBox(box).text);
+        EXPECT_EQ(ExpectedText(IDS_ABNORMAL_REG, MessageLanguage::English), ReadMessageBox(box).text);
         PressButton(box, IDOK);
         WaitGone(box);
     }

@@ -8,12 +8,13 @@
 #include <string>
 
 #include "support/end_to_end_test.h"
+#include "support/expected_messages.h"
 #include "frame_package.h"
 
 namespace {
 
 const char kLowDiskSpace[] = "指定されたドライブの空き容量が不足しています。";
-const char kInterrupted[] = "インストールは中断されました。";
+const std::string kInterrupted = ExpectedText(36, MessageLanguage::Japanese);
 
 class WizardFrameE2eJa : public EndToEndTest {};
 

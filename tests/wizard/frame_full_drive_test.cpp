@@ -13,14 +13,14 @@
 #include "copy_test_helpers.h"
 #include "frame_package.h"
 #include "support/end_to_end_test.h"
+#include "support/expected_messages.h"
 #include "uninstall/pending_renames.h"
 
 namespace {
 
 constexpr unsigned long long kMiB = 1ull << 20;
 const char kTitle[] = "Frame Full Drive";
-const char kIncomplete[] =
-    "Installation has finished, but some files were not installed.  Run the installation again, or uninstall it.";
+const std::string kIncomplete = ExpectedText(40, MessageLanguage::English);
 
 // Fills path with real bytes (a sparse file would take no room on the drive).
 bool WriteFilledFile(const std::string& path, unsigned long long size)
