@@ -6,8 +6,6 @@
 
 namespace {
 
-bool IsSeparator(char c) { return c == '\\' || c == '/'; }
-
 bool IsAsciiLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 
 bool HasDrivePrefix(const char* text) { return IsAsciiLetter(text[0]) && text[1] == ':'; }

@@ -6,6 +6,8 @@
 #include <stddef.h>
 
 constexpr size_t kPathCapacity = 260;  // 259 characters and the terminator
+// "\" or "/": both separate path components.
+inline bool IsSeparator(char c) { return c == '\\' || c == '/'; }
 
 const char* FindFirstSeparator(const char* text);
 const char* FindLastSeparator(const char* text);

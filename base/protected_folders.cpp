@@ -15,8 +15,6 @@ namespace {
 
 const char* const kProtectedShellFolders[] = {"Desktop", "Personal", "Programs", "Start Menu", "Startup"};
 
-bool IsSeparator(char c) { return c == '\\' || c == '/'; }
-
 // A drive root (C:\) or a share root (\\server\share) of a full path.
 bool IsRootFolder(const char* full)
 {
@@ -99,12 +97,9 @@ bool IsKnownShellFolder(const char* full)
 bool IsUserFolder(const char* full)
 {
     char folder[kPathCapacity];
-    RegistryKey shellFolders;
-    if (shellFolders.Open(HKEY_CURRENT_USER, kShellFoldersKey, KEY_READ)) {
-        for (const char* name : kProtectedShellFolders) {
-            if (shellFolders.ReadString(name, folder) && SameFolder(full, folder))
-                return true;
-        }
+    for (const char* name : kProtectedShellFolders) {
+        if (ReadShellFolder(name, folder) && SameFolder(full, folder))
+            return true;
     }
     RegistryKey currentVersion;
     return currentVersion.Open(HKEY_LOCAL_MACHINE, kCurrentVersionKey, KEY_READ) &&

@@ -27,3 +27,9 @@ bool RegistryKey::ReadString(const char* name, char* buffer, DWORD capacity)
     CopyMemory(buffer, data, length + 1);
     return true;
 }
+
+bool ReadShellFolder(const char* name, char* folder, DWORD capacity)
+{
+    RegistryKey key;
+    return key.Open(HKEY_CURRENT_USER, kShellFoldersKey, KEY_READ) && key.ReadString(name, folder, capacity);
+}

@@ -29,6 +29,11 @@ private:
     RegistryHandle key_;
 };
 
+// The folder the current user's "Shell Folders" key names under name ("Desktop", "Programs",
+// ...), read like RegistryKey::ReadString: false, and folder unchanged, when it cannot be had whole.
+bool ReadShellFolder(const char* name, char* folder, DWORD capacity);
+template <DWORD N> bool ReadShellFolder(const char* name, char (&folder)[N]) { return ReadShellFolder(name, folder, N); }
+
 constexpr const char* kShellFoldersKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 constexpr const char* kCurrentVersionKey = "Software\\Microsoft\\Windows\\CurrentVersion";
 constexpr const char* kUninstallKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";

@@ -19,6 +19,15 @@ void ReplaceChar(char* text, char find, char repl)
     }
 }
 
+char* FindChar(char* text, char wanted)
+{
+    for (char* p = text; *p; p = CharNextA(p)) {
+        if (*p == wanted)
+            return p;
+    }
+    return nullptr;
+}
+
 char* TrimSpaces(char* text)
 {
     char* start = text;

@@ -5,6 +5,10 @@
 // repl must differ from find.
 void ReplaceChar(char* text, char find, char repl);
 
+// The first single-byte character wanted in text, stepping over double-byte characters whole
+// (a trail byte equal to wanted is not it); nullptr when there is none.
+char* FindChar(char* text, char wanted);
+
 // Removes white space at both ends, in place; inner white space stays.
 char* TrimSpaces(char* text);
 

@@ -51,16 +51,6 @@ bool FileBytes(const char* path, unsigned long long* bytes)
     return true;
 }
 
-// The first comma, stepping over double-byte characters whole, as the resolver finds it.
-char* FindComma(char* text)
-{
-    for (char* p = text; *p; p = CharNextA(p)) {
-        if (*p == ',')
-            return p;
-    }
-    return nullptr;
-}
-
 void ReportEntry(Severity severity, const EntryPlace& place, const char* text, const char* text2 = "",
                  const char* text3 = "", const char* text4 = "")
 {
@@ -155,7 +145,7 @@ void CheckFileEntries(CheckedFile& file)
         }
         char entry[kEntryCapacity];
         GetPrivateProfileStringA(kInstall, place.key, "", entry, sizeof entry, installState.infPath);
-        char* comma = FindComma(entry);
+        char* comma = FindChar(entry, ',');
         if (comma != nullptr ? !CheckDestination(place, comma + 1, mayRemove) : !mayRemove) {
             if (comma == nullptr)
                 ReportEntry(Severity::Error, place, "\"..\" leads the destination out of its folder: the file is installed but never removed");

@@ -29,16 +29,6 @@ bool ReadEntry(const char* section, int i, char* entry)
     return length < kPathCapacity;
 }
 
-// The first comma, stepping over double-byte characters whole.
-char* FindComma(char* text)
-{
-    for (char* p = text; *p; p = CharNextA(p)) {
-        if (*p == ',')
-            return p;
-    }
-    return nullptr;
-}
-
 bool ClearEntry()
 {
     installState.entrySource[0] = '\0';
@@ -67,9 +57,7 @@ bool MacroBaseFolder(int letter, char* out, size_t capacity)
         // An empty value is taken for absent: as a base it would put the file at the root of
         // whatever drive is current.
         char folder[2048];
-        RegistryKey shellFolders;
-        if (shellFolders.Open(HKEY_CURRENT_USER, kShellFoldersKey, KEY_READ) &&
-            shellFolders.ReadString(letter == 'd' ? "Desktop" : "Personal", folder) && folder[0] != '\0')
+        if (ReadShellFolder(letter == 'd' ? "Desktop" : "Personal", folder) && folder[0] != '\0')
             return CopyText(out, capacity, folder);
         return true;  // absent: out keeps installDir
     }
@@ -169,7 +157,7 @@ bool ResolveInstallEntry(int i, bool* mayRemove)
     if (!ReadEntry("Install", i, entry))
         return ClearEntry();
 
-    char* comma = FindComma(entry);
+    char* comma = FindChar(entry, ',');
     if (comma == nullptr) {
         if (!TargetInInstallDir(entry))
             return ClearEntry();
@@ -194,7 +182,7 @@ bool ResolveGroupEntry(int i)
     if (i < 1 || !ReadEntry("Group", i, entry))
         return ClearEntry();
 
-    char* comma = FindComma(entry);
+    char* comma = FindChar(entry, ',');
     if (comma == nullptr) {
         ClearEntry();
         return true;

@@ -37,8 +37,6 @@ int CountEntries(const char* section)
     }
 }
 
-bool IsSeparator(char c) { return c == '\\' || c == '/'; }
-
 // Removes real separators ("\" or "/", never the colon of a drive) from the end of path. The
 // last separator is found multibyte-aware: a trail byte 0x5C at the end is part of a character.
 void CutTrailingSeparators(char* path)
@@ -91,12 +89,10 @@ bool ComputeMenuDir(const char* menu)
     ReadAccessoriesName(accessories, sizeof accessories);
 
     installState.menuDir[0] = '\0';
-    RegistryKey shellFolders;
-    shellFolders.Open(HKEY_CURRENT_USER, kShellFoldersKey, KEY_READ);
-    shellFolders.ReadString("Programs", installState.menuDir);
+    ReadShellFolder("Programs", installState.menuDir);
 
     if (menu[0] == '\\') {
-        shellFolders.ReadString("Start Menu", installState.menuDir);
+        ReadShellFolder("Start Menu", installState.menuDir);
         return AppendPathPart(installState.menuDir, RelativePart(menu));
     }
     if (menu[0] == 'a' && menu[1] == '!')

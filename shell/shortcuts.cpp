@@ -30,10 +30,7 @@ bool PlaceFolder(ShortcutPlace place, char (&folder)[kPathCapacity])
         if (!CopyText(folder, installState.menuDir))
             return false;
     } else {
-        RegistryKey shellFolders;
-        if (!shellFolders.Open(HKEY_CURRENT_USER, kShellFoldersKey, KEY_READ))
-            return false;
-        if (!shellFolders.ReadString(place == Desktop ? "Desktop" : "Startup", folder))
+        if (!ReadShellFolder(place == Desktop ? "Desktop" : "Startup", folder))
             return false;
     }
     // An empty folder would put the shortcuts at the root of the current drive.

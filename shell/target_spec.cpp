@@ -10,15 +10,6 @@ namespace {
 
 constexpr int kLargestIconIndex = 0x7FFFFFFF;
 
-char* FindChar(char* text, char wanted)
-{
-    for (char* p = text; *p; p = CharNextA(p)) {
-        if (*p == wanted)
-            return p;
-    }
-    return nullptr;
-}
-
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 // The number formed by the leading digits; an index beyond what the shell can take stays at

@@ -13,12 +13,6 @@
 
 namespace {
 
-bool ReadShellFolder(const char* name, char (&folder)[kPathCapacity])
-{
-    RegistryKey key;
-    return key.Open(HKEY_CURRENT_USER, kShellFoldersKey, KEY_READ) && key.ReadString(name, folder);
-}
-
 // True when path begins with the first prefixLength bytes of prefix, ignoring case.
 bool BeginsWithFolder(const char* path, const char* prefix, size_t prefixLength)
 {
@@ -80,9 +74,7 @@ void FillMenuFolderList(HWND combo)
 {
     char startMenu[kPathCapacity];
     char startup[kPathCapacity];
-    RegistryKey key;
-    if (!key.Open(HKEY_CURRENT_USER, kShellFoldersKey, KEY_READ) || !key.ReadString("Start Menu", startMenu) ||
-        !key.ReadString("Startup", startup))
+    if (!ReadShellFolder("Start Menu", startMenu) || !ReadShellFolder("Startup", startup))
         return;
     if (!AppendPathPart(startMenu, ""))
         return;
