@@ -165,11 +165,11 @@ bool CheckRegistration()
         return false;
     }
 
+    char displayName[kPathCapacity];
     RegistryKey entry;
     if (entry.Open(HKEY_LOCAL_MACHINE, entryPath, KEY_READ)) {
-        if (entry.ReadString("DisplayName", installState.entrySource) &&
-            lstrcmpA(installState.entrySource, installState.title) != 0)
-            return RefuseRegistration(installState.entrySource);
+        if (entry.ReadString("DisplayName", displayName) && lstrcmpA(displayName, installState.title) != 0)
+            return RefuseRegistration(displayName);
         ReuseRegisteredFolder(entry);
         entry.ReadString("MenuDir", installState.menuDir);
         return true;
@@ -181,10 +181,9 @@ bool CheckRegistration()
     char name[kPathCapacity];
     for (DWORD index = 0; RegEnumKeyA(uninstall.Handle(), index, name, sizeof name) == ERROR_SUCCESS; ++index) {
         RegistryKey other;
-        if (other.Open(uninstall.Handle(), name, KEY_READ) &&
-            other.ReadString("DisplayName", installState.entrySource) &&
-            lstrcmpA(installState.entrySource, installState.title) == 0)
-            return RefuseRegistration(installState.entrySource);
+        if (other.Open(uninstall.Handle(), name, KEY_READ) && other.ReadString("DisplayName", displayName) &&
+            lstrcmpA(displayName, installState.title) == 0)
+            return RefuseRegistration(displayName);
     }
     return true;
 }

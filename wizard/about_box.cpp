@@ -27,8 +27,11 @@ void StartedProgramPath(char (&path)[kPathCapacity])
         CopyText(path, installState.modulePath);
 }
 
+// The box owns the messages shown while it is open; the window that owned them before gets
+// them back when it closes (OnCommand).
 void OnInitDialog(HWND dialog)
 {
+    SetWindowLongPtrA(dialog, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(installState.ownerWindow));
     installState.ownerWindow = dialog;
     CenterWindow(dialog);
 
@@ -41,6 +44,15 @@ void OnInitDialog(HWND dialog)
         SetDlgItemTextA(dialog, IDC_PRODUCT, line);
     SetDlgItemTextA(dialog, IDC_COPYRIGHT, version.QueryString("LegalCopyright"));
     SetDlgItemTextA(dialog, IDC_COMMENTS, version.QueryString("Comments"));
+}
+
+// OK, the close box, Alt+F4 and Escape.
+void OnCommand(HWND dialog, int id)
+{
+    if (id != IDOK && id != IDCANCEL)
+        return;
+    installState.ownerWindow = reinterpret_cast<HWND>(GetWindowLongPtrA(dialog, GWLP_USERDATA));
+    EndDialog(dialog, 1);
 }
 
 }  // namespace
@@ -123,8 +135,7 @@ INT_PTR CALLBACK AboutBox(HWND dialog, UINT message, WPARAM wParam, LPARAM)
         OnInitDialog(dialog);
         break;
     case WM_COMMAND:
-        if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL)
-            EndDialog(dialog, 1);
+        OnCommand(dialog, LOWORD(wParam));
         break;
     }
     return FALSE;

@@ -40,12 +40,13 @@ void OnWizardNext(HWND page)
 {
     installState.wantMenuShortcuts = IsDlgButtonChecked(page, IDC_MENU_SHORTCUTS) == BST_CHECKED;
     installState.wantDesktopShortcut = IsDlgButtonChecked(page, IDC_DESKTOP_SHORTCUT) == BST_CHECKED;
-    GetDlgItemTextA(page, IDC_MENU_FOLDER, installState.entrySource, sizeof installState.entrySource);
+    char typed[kPathCapacity];
+    GetDlgItemTextA(page, IDC_MENU_FOLDER, typed, sizeof typed);
 
     // The text is always taken relative to the Start Menu folder. A folder that would not fit
     // is not made up from a cut text: menuDir then keeps the folder it had.
     char folder[kPathCapacity];
-    if (ReadShellFolder("Start Menu", folder) && AppendPathPart(folder, installState.entrySource))
+    if (ReadShellFolder("Start Menu", folder) && AppendPathPart(folder, typed))
         CopyText(installState.menuDir, folder);
 }
 

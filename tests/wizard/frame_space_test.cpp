@@ -8,7 +8,7 @@
 
 #include "setup/install_state.h"
 #include "support/test_support.h"
-#include "wizard/wizard.h"
+#include "wizard/folder_page.h"
 
 namespace {
 

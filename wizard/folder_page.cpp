@@ -1,0 +1,262 @@
+// The destination-folder page, with the free-space measure and the shell's folder picker that
+// it uses.
+#include "wizard/folder_page.h"
+
+#include <commctrl.h>
+#include <prsht.h>
+#include <shlobj.h>
+
+#include "base/file_search.h"
+#include "base/fixed_texts.h"
+#include "base/folders.h"
+#include "base/handle.h"
+#include "base/message_box.h"
+#include "base/messages.h"
+#include "base/path.h"
+#include "base/text.h"
+#include "base/window.h"
+#include "res/resource.h"
+#include "setup/entries.h"
+#include "setup/install_state.h"
+#include "wizard/about_box.h"
+#include "wizard/wizard.h"
+
+namespace {
+
+// The full installation (Japanese template only) is about 1.5 GB of files.
+constexpr unsigned kFullInstallMegabytes = 1250;
+constexpr unsigned kMegabyteShift = 20;
+constexpr unsigned long long kMegabyte = 1ull << kMegabyteShift;
+constexpr unsigned kAllMegabytes = 0xFFFFFFFFu;
+
+// The source text of the entries that the reduced installation leaves out.
+constexpr const char* kReducedOnlySource = "02";
+
+// Keeps the wizard on the page in answer to PSN_WIZNEXT.
+INT_PTR Stay(HWND page)
+{
+    SetWindowLongPtrA(page, DWLP_MSGRESULT, -1);
+    return TRUE;
+}
+
+INT_PTR Refuse(HWND page, int messageId)
+{
+    ShowMessage(page, messageId, nullptr, MB_ICONERROR);
+    return Stay(page);
+}
+
+// Bytes of one source file (0 when it is missing or a folder: the copy step reports those).
+unsigned long long SourceSize(const char* path)
+{
+    FileSearch search;
+    if (path[0] == '\0' || !search.First(path) || search.IsDirectory())
+        return 0;
+    return (static_cast<unsigned long long>(search.findData.nFileSizeHigh) << 32) | search.findData.nFileSizeLow;
+}
+
+INT_PTR OnInitDialog(HWND page)
+{
+    installState.sheetWindow = GetParent(page);
+    CenterWindow(installState.sheetWindow);
+    SendDlgItemMessageA(page, IDC_DESTINATION, EM_LIMITTEXT, kPathCapacity - 1, 0);
+    SetDlgItemTextA(page, IDC_PROMPT, FormatMessageText(IDS_FOLDER_PROMPT, installState.title));
+    SetWindowTextA(installState.sheetWindow, FormatMessageText(IDS_WIZARD_CAPTION, installState.title));
+    CheckRadioButton(page, IDC_FULL_INSTALL, IDC_FULL_INSTALL, IDC_FULL_INSTALL);
+    return TRUE;
+}
+
+INT_PTR OnSetActive(HWND page)
+{
+    // Posted: the sheet is still switching pages while it sends this notification.
+    PostMessageA(installState.sheetWindow, PSM_SETWIZBUTTONS, 0, PSWIZB_NEXT);
+    SetDlgItemTextA(page, IDC_DESTINATION, installState.installDir);
+    return 0;
+}
+
+// Takes the edit text into installDir with "\" separators and a trailing separator. A text that
+// would not fit with its separator is refused rather than cut (a cut path names another folder);
+// the edit's own limit stops typing, not text put there by the program or another window.
+bool TakeDestination(HWND page)
+{
+    HWND edit = GetDlgItem(page, IDC_DESTINATION);
+    if (GetWindowTextLengthA(edit) >= static_cast<int>(kPathCapacity))
+        return false;
+    GetWindowTextA(edit, installState.installDir, kPathCapacity);
+    ReplaceChar(installState.installDir, '/', '\\');
+    return AppendPathPart(installState.installDir, "");
+}
+
+// Creates the missing levels so that a destination that cannot be made is refused now; the last
+// level goes again, the copy sequence makes it at its first step.
+bool DestinationCanBeMade(HWND page)
+{
+    DWORD attributes = GetFileAttributesA(installState.installDir);
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
+        return true;
+    installState.ownerWindow = page;
+    if (!CreateFolderTree(installState.installDir, installState.ownerWindow))
+        return false;
+    RemoveDirectoryA(installState.installDir);
+    return true;
+}
+
+INT_PTR OnWizardNext(HWND page)
+{
+    installState.reducedInstall = IsDlgButtonChecked(page, IDC_FULL_INSTALL) != BST_CHECKED;
+    if (!TakeDestination(page))
+        return Refuse(page, IDS_NO_ROOT);
+
+    const char* rootEnd = FindRootEnd(installState.installDir);
+    if (rootEnd == nullptr)
+        return Refuse(page, IDS_NO_ROOT);
+    if (rootEnd[1] == '\0')
+        return Refuse(page, IDS_ROOT_FOLDER);
+
+    if (!DestinationCanBeMade(page))
+        return Stay(page);
+
+    unsigned needed = installState.reducedInstall ? RequiredMegabytes() : kFullInstallMegabytes;
+    if (FreeSpaceMegabytes() < needed) {
+        // A fixed Shift-JIS text: shown decoded from code page 932 so that it reads the same
+        // under every user's code page; the caption is the application's title.
+        ShowJapaneseMessageBox(page, kLowDiskSpaceText, installState.title, CP_ACP, MB_OK);
+        return Stay(page);
+    }
+
+    if (installState.residentProgram) {
+        // A resident program gets no program-menu shortcuts: straight to the copy page, and
+        // stay, so that the sheet does not advance a second time on its own.
+        SendMessageA(installState.sheetWindow, PSM_SETCURSEL, kCopyPageIndex, 0);
+        return Stay(page);
+    }
+    return 0;
+}
+
+INT_PTR OnNotify(HWND page, const NMHDR* header)
+{
+    switch (header->code) {
+    case PSN_SETACTIVE:
+        return OnSetActive(page);
+    case PSN_WIZNEXT:
+        return OnWizardNext(page);
+    }
+    return FALSE;
+}
+
+INT_PTR OnCommand(HWND page, int controlId)
+{
+    switch (controlId) {
+    case IDC_BROWSE:
+        BrowseForDestination(page, IDC_DESTINATION);
+        return 0;
+    case IDC_ABOUT:
+        DialogBoxParamA(installState.instance, MAKEINTRESOURCEA(IDD_ABOUT), page, AboutBox, 0);
+        return 0;
+    }
+    return FALSE;
+}
+
+int CALLBACK BrowseCallback(HWND picker, UINT message, LPARAM, LPARAM data)
+{
+    const char* folder = reinterpret_cast<const char*>(data);
+    if (message == BFFM_INITIALIZED && folder != nullptr && folder[0] != '\0')
+        SendMessageA(picker, BFFM_SETSELECTIONA, TRUE, data);
+    return 0;
+}
+
+}  // namespace
+
+INT_PTR CALLBACK FolderPage(HWND page, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_INITDIALOG:
+        return OnInitDialog(page);
+    case WM_NOTIFY:
+        return OnNotify(page, reinterpret_cast<const NMHDR*>(lParam));
+    case WM_COMMAND:
+        return OnCommand(page, LOWORD(wParam));
+    }
+    return FALSE;
+}
+
+unsigned RequiredMegabytes()
+{
+    // The installer and its setup information file are copied as well (pseudo entries -1 and
+    // 0), so they count like the file entries. Relative sources name files in the current
+    // directory, which is the installer's folder while the wizard runs.
+    unsigned long long bytes = 0;
+    for (int i = -1; i <= installState.fileCount; ++i) {
+        if (!ResolveInstallEntry(i))
+            continue;  // never copied
+        if (installState.reducedInstall && lstrcmpA(installState.entrySource, kReducedOnlySource) == 0)
+            continue;
+        bytes += SourceSize(installState.entrySource);
+    }
+    unsigned long long megabytes = (bytes + kMegabyte - 1) >> kMegabyteShift;
+    return megabytes > kAllMegabytes ? kAllMegabytes : static_cast<unsigned>(megabytes);
+}
+
+unsigned FreeSpaceMegabytes()
+{
+    char root[kPathCapacity];
+    DWORD length = GetFullPathNameA(installState.installDir, sizeof root, root, nullptr);
+    if (length == 0 || length >= sizeof root)
+        return 0;
+    char* rootEnd = FindRootEnd(root);
+    if (rootEnd == nullptr)
+        return 0;
+    rootEnd[1] = '\0';
+
+    // GetDiskFreeSpaceExA first came with Windows 95 OSR2 and NT 4; looked up at run time so
+    // that the program still loads on the first Windows 95.
+    typedef BOOL(WINAPI * DiskFreeSpaceEx)(LPCSTR, PULARGE_INTEGER, PULARGE_INTEGER, PULARGE_INTEGER);
+    FARPROC found = GetProcAddress(GetModuleHandleA("kernel32.dll"), "GetDiskFreeSpaceExA");
+    DiskFreeSpaceEx diskFreeSpaceEx = reinterpret_cast<DiskFreeSpaceEx>(reinterpret_cast<void (*)()>(found));
+
+    unsigned long long freeBytes = 0;
+    if (diskFreeSpaceEx != nullptr) {
+        ULARGE_INTEGER available = {}, total = {}, totalFree = {};
+        if (diskFreeSpaceEx(root, &available, &total, &totalFree))
+            freeBytes = available.QuadPart;
+    } else {
+        DWORD sectorsPerCluster = 0, bytesPerSector = 0, freeClusters = 0, clusters = 0;
+        if (GetDiskFreeSpaceA(root, &sectorsPerCluster, &bytesPerSector, &freeClusters, &clusters))
+            freeBytes = static_cast<unsigned long long>(sectorsPerCluster) * bytesPerSector * freeClusters;
+    }
+    unsigned long long megabytes = freeBytes >> kMegabyteShift;
+    return megabytes > kAllMegabytes ? kAllMegabytes : static_cast<unsigned>(megabytes);
+}
+
+bool BrowseForDestination(HWND page, int editId)
+{
+    ComPointer<IMalloc> allocator;
+    if (FAILED(SHGetMalloc(allocator.Receive())) || !allocator.IsSet())
+        return false;
+
+    // The picker opens on the current destination; a text that cannot be made a full path
+    // (or is too long to take whole) opens it at the top instead.
+    char folder[kPathCapacity] = "";
+    HWND edit = GetDlgItem(page, editId);
+    if (GetWindowTextLengthA(edit) < static_cast<int>(kPathCapacity)) {
+        GetWindowTextA(edit, folder, sizeof folder);
+        if (!NormalizeFolderPath(folder))
+            folder[0] = '\0';
+    }
+
+    BROWSEINFOA info = {};
+    info.hwndOwner = page;
+    info.lpszTitle = folder;
+    info.ulFlags = BIF_RETURNONLYFSDIRS;
+    info.lpfn = BrowseCallback;
+    info.lParam = reinterpret_cast<LPARAM>(folder);
+
+    bool chosen = false;
+    LPITEMIDLIST items = SHBrowseForFolderA(&info);
+    if (items != nullptr) {
+        char path[MAX_PATH];
+        if (SHGetPathFromIDListA(items, path))
+            chosen = SetDlgItemTextA(page, editId, path) != FALSE;
+        allocator->Free(items);
+    }
+    return chosen;
+}
