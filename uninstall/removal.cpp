@@ -11,6 +11,7 @@
 #include "base/messages.h"
 #include "base/path.h"
 #include "base/text.h"
+#include "base/window.h"
 #include "res/resource.h"
 #include "setup/entries.h"
 #include "setup/install_state.h"
@@ -20,6 +21,20 @@
 #include "base/shared_keys.h"
 
 namespace {
+
+// The removal runs inside a handler of the dialog's thread: now and then it lets the dialog
+// repaint and answer, so that the system never takes it for hung.
+constexpr DWORD kAnswerIntervalMs = 50;
+DWORD lastAnswered;
+
+void AnswerNowAndThen()
+{
+    DWORD now = GetTickCount();
+    if (now - lastAnswered < kAnswerIntervalMs)
+        return;
+    lastAnswered = now;
+    AnswerWaitingMessages();
+}
 
 struct RegistryRoot {
     const char* name;
@@ -156,6 +171,7 @@ bool RemoveEntryFiles(bool* stopped)
     bool result = true;
     *stopped = false;
     for (int i = installState.fileCount; i >= -1; --i) {
+        AnswerNowAndThen();
         if (i == 0) {
             if (lastDeleted[0] != '\0')
                 RemoveEmptyFoldersAbove(lastDeleted, installFolder);
@@ -258,6 +274,7 @@ bool IsHelpIndexFile(const char* name)
 
 bool RemoveInstalledFiles(bool* stoppedAtEntry1)
 {
+    lastAnswered = GetTickCount();
     RemoveRegistryKeys();
     int packageLevels = PackageLevelsAbove(installState.installDir);
 
@@ -312,6 +329,7 @@ bool ClearInstallFolder(const char* folder)
     bool ok = true;
     FileSearch search;
     for (bool found = search.First(path); found; found = search.Next()) {
+        AnswerNowAndThen();
         if (search.IsDotEntry() || search.IsDirectory())
             continue;
         const char* foundName = search.findData.cFileName;

@@ -6,14 +6,17 @@
 #include <commctrl.h>
 #include <prsht.h>
 
+#include "base/file_search.h"
 #include "base/folders.h"
 #include "base/message_box.h"
 #include "base/messages.h"
 #include "base/path.h"
 #include "base/same_file.h"
 #include "base/text.h"
+#include "base/window.h"
 #include "res/resource.h"
 #include "setup/entries.h"
+#include "setup/entry_reader.h"
 #include "setup/install_state.h"
 #include "shell/registration.h"
 #include "shell/shortcuts.h"
@@ -27,6 +30,11 @@ constexpr size_t kCopyMessageCapacity = 360;
 constexpr int kStampPartCapacity = 200;
 // Date, blank, time, two blanks, file name and terminator.
 constexpr size_t kStampCapacity = 2 * kStampPartCapacity + 3 + kPathCapacity;
+// A file from this size on is copied by a thread of its own, so that the page keeps answering:
+// starting a thread costs about as much as copying a few hundred KiB.
+constexpr DWORD kLargeFileBytes = 4 * 1024 * 1024;
+constexpr DWORD kAnswerIntervalMs = 50;
+constexpr int kPermille = 1000;
 
 // The platform's own words for the reasons a user can act on (a full disk, a refused
 // access), after a blank line; nothing for other errors, whose text would only repeat ours.
@@ -68,7 +76,7 @@ void ReportUnresolvedEntry(int entry)
     } else if (entry == 0) {
         CopyText(source, installState.infName);
     } else {
-        GetPrivateProfileStringA("Install", NumberText(entry), "", source, sizeof source, installState.infPath);
+        ReadNumberedEntry("Install", entry, source, sizeof source);
         for (char* p = source; *p; p = CharNextA(p)) {
             if (*p == ',') {
                 *p = '\0';
@@ -91,6 +99,94 @@ bool PrepareTargetFolder()
               CreateFolderTree(installState.entryTarget);
     *name = saved;
     return ok;
+}
+
+// One copy run by a worker thread, with what the platform reports of its progress.
+struct CopyJob {
+    const char* source;
+    const char* target;
+    BOOL failIfExists;
+    BOOL copied;
+    DWORD error;
+    volatile LONG permille;
+};
+
+DWORD CALLBACK RecordCopyProgress(LARGE_INTEGER total, LARGE_INTEGER done, LARGE_INTEGER, LARGE_INTEGER, DWORD, DWORD,
+                                  HANDLE, HANDLE, LPVOID job)
+{
+    unsigned long long all = total.QuadPart;
+    unsigned long long part = done.QuadPart;
+    while (all > 0x7FFFFFFF) {
+        all >>= 1;
+        part >>= 1;
+    }
+    if (all > 0)
+        static_cast<CopyJob*>(job)->permille = MulDiv(static_cast<int>(part), kPermille, static_cast<int>(all));
+    return PROGRESS_CONTINUE;
+}
+
+// CopyFileExA reports progress where the platform has it (not Windows 95, and Wine 8 never
+// calls the routine); it fails exactly as CopyFileA does.
+DWORD WINAPI CopyOnWorker(LPVOID data)
+{
+    CopyJob* job = static_cast<CopyJob*>(data);
+    typedef BOOL(WINAPI * CopyFileEx)(LPCSTR, LPCSTR, LPPROGRESS_ROUTINE, LPVOID, LPBOOL, DWORD);
+    FARPROC found = GetProcAddress(GetModuleHandleA("kernel32.dll"), "CopyFileExA");
+    if (found != nullptr)
+        job->copied = reinterpret_cast<CopyFileEx>(reinterpret_cast<void (*)()>(found))(
+            job->source, job->target, RecordCopyProgress, job, nullptr, job->failIfExists ? COPY_FILE_FAIL_IF_EXISTS : 0);
+    else
+        job->copied = CopyFileA(job->source, job->target, job->failIfExists);
+    job->error = GetLastError();
+    return 0;
+}
+
+// The bar moves within the current step while a large file is copied: for that time its range
+// is finer by scale (returned, 0 when a step has no room for finer marks).
+int ShowShareOfStep(HWND bar, int permille)
+{
+    int lastStep = installState.fileCount + 3;
+    int scale = 0xFFFF / lastStep;
+    if (scale > kPermille)
+        scale = kPermille;
+    if (scale < 2)
+        return 0;
+    SendMessageA(bar, PBM_SETRANGE, 0, MAKELPARAM(0, lastStep * scale));
+    SendMessageA(bar, PBM_SETPOS, installState.stepIndex * scale + MulDiv(scale, permille, kPermille), 0);
+    return scale;
+}
+
+// CopyFileA, run by a worker thread for a large file while this thread repaints the page and
+// answers what is sent to it. The last error is the copy's.
+BOOL CopyAnswering(const char* source, const char* target, BOOL failIfExists)
+{
+    WIN32_FIND_DATAA facts;
+    CopyJob job = {source, target, failIfExists, FALSE, 0, 0};
+    DWORD threadId;  // Windows 95 starts no thread without a place for its id
+    HANDLE worker = nullptr;
+    if (ReadFileFacts(source, &facts) && (facts.nFileSizeHigh != 0 || facts.nFileSizeLow >= kLargeFileBytes))
+        worker = CreateThread(nullptr, 0, CopyOnWorker, &job, 0, &threadId);
+    if (worker == nullptr)
+        return CopyFileA(source, target, failIfExists);
+
+    HWND bar = GetDlgItem(installState.ownerWindow, IDC_PROGRESS);
+    int scale = 0;
+    for (;;) {
+        DWORD woken = MsgWaitForMultipleObjects(1, &worker, FALSE, kAnswerIntervalMs, QS_SENDMESSAGE | QS_PAINT);
+        if (woken == WAIT_OBJECT_0 || woken == WAIT_FAILED)
+            break;
+        AnswerWaitingMessages();
+        if (job.permille > 0)
+            scale = ShowShareOfStep(bar, job.permille);
+    }
+    WaitForSingleObject(worker, INFINITE);
+    CloseHandle(worker);
+    if (scale != 0) {
+        SendMessageA(bar, PBM_SETRANGE, 0, MAKELPARAM(0, installState.fileCount + 3));
+        SendMessageA(bar, PBM_SETPOS, installState.stepIndex, 0);
+    }
+    SetLastError(job.error);
+    return job.copied;
 }
 
 // The status line takes the place of the hidden progress bar: the text that owns up to a
@@ -264,7 +360,7 @@ bool CopyEntryFile(bool silent)
     bool skipped = installState.reducedInstall && lstrcmpA(source, "02") == 0;
     bool copied = false;
     if (!skipped) {
-        copied = CopyFileA(source, target, TRUE) != 0;
+        copied = CopyAnswering(source, target, TRUE) != 0;
         if (!copied) {
             DWORD error = GetLastError();
             if (error == ERROR_SHARING_VIOLATION) {
@@ -280,7 +376,7 @@ bool CopyEntryFile(bool silent)
             // file was not installed. Other refusals (a read-only or hidden target) keep the
             // old file silently; it loses those attributes below and a later install replaces it.
             if (silent || ConfirmOverwrite(source, target)) {
-                copied = CopyFileA(source, target, FALSE) != 0;
+                copied = CopyAnswering(source, target, FALSE) != 0;
                 if (!copied && GetLastError() == ERROR_SHARING_VIOLATION) {
                     ReportCopyFailure(IDS_FILE_IN_USE, target);
                     return false;
