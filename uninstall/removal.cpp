@@ -263,6 +263,18 @@ void RemovePackageFoldersAbove(const char* installFolder, int levels)
     }
 }
 
+struct DeleteJob {
+    const char* path;
+    BOOL deleted;
+};
+
+DWORD WINAPI DeleteOnWorker(LPVOID data)
+{
+    DeleteJob* job = static_cast<DeleteJob*>(data);
+    job->deleted = DeleteFileA(job->path);
+    return 0;
+}
+
 // A help index file (".gid") is made by the help system beside the application's help file.
 bool IsHelpIndexFile(const char* name)
 {
@@ -299,9 +311,21 @@ bool RemoveInstalledFiles(bool* stoppedAtEntry1)
 
 bool DeleteFileReporting(const char* path)
 {
-    if (GetFileAttributesA(path) == INVALID_FILE_ATTRIBUTES)
+    WIN32_FIND_DATAA facts;
+    if (!ReadFileFacts(path, &facts))
         return true;
-    if (DeleteFileA(path))
+    // The file system can take a while to free a large file (half a second for 2 GiB under
+    // Wine): a worker deletes it while the dialog answers.
+    DeleteJob job = {path, FALSE};
+    DWORD threadId;  // Windows 95 starts no thread without a place for its id
+    HANDLE worker = nullptr;
+    if (facts.nFileSizeHigh != 0 || facts.nFileSizeLow >= kWorkerFileBytes)
+        worker = CreateThread(nullptr, 0, DeleteOnWorker, &job, 0, &threadId);
+    if (worker != nullptr)
+        WaitAnswering(worker, nullptr, nullptr);
+    else
+        job.deleted = DeleteFileA(path);
+    if (job.deleted)
         return true;
     ShowPathMessage(IDS_DELETE_FAILED, path);
     return false;

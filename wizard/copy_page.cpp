@@ -30,10 +30,6 @@ constexpr size_t kCopyMessageCapacity = 360;
 constexpr int kStampPartCapacity = 200;
 // Date, blank, time, two blanks, file name and terminator.
 constexpr size_t kStampCapacity = 2 * kStampPartCapacity + 3 + kPathCapacity;
-// A file from this size on is copied by a thread of its own, so that the page keeps answering:
-// starting a thread costs about as much as copying a few hundred KiB.
-constexpr DWORD kLargeFileBytes = 4 * 1024 * 1024;
-constexpr DWORD kAnswerIntervalMs = 50;
 constexpr int kPermille = 1000;
 
 // The platform's own words for the reasons a user can act on (a full disk, a refused
@@ -141,19 +137,27 @@ DWORD WINAPI CopyOnWorker(LPVOID data)
     return 0;
 }
 
-// The bar moves within the current step while a large file is copied: for that time its range
-// is finer by scale (returned, 0 when a step has no room for finer marks).
-int ShowShareOfStep(HWND bar, int permille)
+// The bar as AdvanceProgress last found it on its page, and its width.
+HWND progressPage;
+HWND progressBar;
+int progressWidth;
+// While a large file is copied the bar moves within the current step, on a range finer by
+// copyScale for the time of the copy (0 while it keeps its own range).
+HWND copyBar;
+int copyScale;
+
+void ShowShareOfStep(void* data)
 {
+    LONG permille = static_cast<CopyJob*>(data)->permille;
     int lastStep = installState.fileCount + 3;
     int scale = 0xFFFF / lastStep;
     if (scale > kPermille)
         scale = kPermille;
-    if (scale < 2)
-        return 0;
-    SendMessageA(bar, PBM_SETRANGE, 0, MAKELPARAM(0, lastStep * scale));
-    SendMessageA(bar, PBM_SETPOS, installState.stepIndex * scale + MulDiv(scale, permille, kPermille), 0);
-    return scale;
+    if (permille <= 0 || scale < 2)
+        return;
+    copyScale = scale;
+    SendMessageA(copyBar, PBM_SETRANGE, 0, MAKELPARAM(0, lastStep * scale));
+    SendMessageA(copyBar, PBM_SETPOS, installState.stepIndex * scale + MulDiv(scale, permille, kPermille), 0);
 }
 
 // CopyFileA, run by a worker thread for a large file while this thread repaints the page and
@@ -164,26 +168,19 @@ BOOL CopyAnswering(const char* source, const char* target, BOOL failIfExists)
     CopyJob job = {source, target, failIfExists, FALSE, 0, 0};
     DWORD threadId;  // Windows 95 starts no thread without a place for its id
     HANDLE worker = nullptr;
-    if (ReadFileFacts(source, &facts) && (facts.nFileSizeHigh != 0 || facts.nFileSizeLow >= kLargeFileBytes))
+    if (ReadFileFacts(source, &facts) && (facts.nFileSizeHigh != 0 || facts.nFileSizeLow >= kWorkerFileBytes))
         worker = CreateThread(nullptr, 0, CopyOnWorker, &job, 0, &threadId);
     if (worker == nullptr)
         return CopyFileA(source, target, failIfExists);
 
-    HWND bar = GetDlgItem(installState.ownerWindow, IDC_PROGRESS);
-    int scale = 0;
-    for (;;) {
-        DWORD woken = MsgWaitForMultipleObjects(1, &worker, FALSE, kAnswerIntervalMs, QS_SENDMESSAGE | QS_PAINT);
-        if (woken == WAIT_OBJECT_0 || woken == WAIT_FAILED)
-            break;
-        AnswerWaitingMessages();
-        if (job.permille > 0)
-            scale = ShowShareOfStep(bar, job.permille);
-    }
-    WaitForSingleObject(worker, INFINITE);
-    CloseHandle(worker);
-    if (scale != 0) {
-        SendMessageA(bar, PBM_SETRANGE, 0, MAKELPARAM(0, installState.fileCount + 3));
-        SendMessageA(bar, PBM_SETPOS, installState.stepIndex, 0);
+    // The bar draws again (see AdvanceProgress) while the page repaints during the copy.
+    copyBar = GetDlgItem(installState.ownerWindow, IDC_PROGRESS);
+    SendMessageA(copyBar, WM_SETREDRAW, TRUE, 0);
+    copyScale = 0;
+    WaitAnswering(worker, ShowShareOfStep, &job);
+    if (copyScale != 0) {
+        SendMessageA(copyBar, PBM_SETRANGE, 0, MAKELPARAM(0, installState.fileCount + 3));
+        SendMessageA(copyBar, PBM_SETPOS, installState.stepIndex, 0);
     }
     SetLastError(job.error);
     return job.copied;
@@ -265,20 +262,24 @@ void OnWizardFinish()
 }
 
 // Moves the progress bar on by one step. The platform's bar repaints itself at once on every
-// change of its position, which for thousands of small files costs more than copying them; a
+// change of its position, which for thousands of small files costs more than copying them: a
 // step that does not move the fill by a whole pixel changes the position with drawing off.
+// Switching drawing costs about as much again, so it is switched only where a run of such
+// steps begins and ends; the last step always moves the fill and draws.
 void AdvanceProgress(HWND page, int position, int range)
 {
-    HWND bar = GetDlgItem(page, IDC_PROGRESS);
-    RECT client;
-    GetClientRect(bar, &client);
-    int width = client.right - client.left;
-    bool visible = range <= 0 || MulDiv(width, position, range) != MulDiv(width, position + 1, range);
-    if (!visible)
-        SendMessageA(bar, WM_SETREDRAW, FALSE, 0);
-    SendMessageA(bar, PBM_DELTAPOS, 1, 0);
-    if (!visible)
-        SendMessageA(bar, WM_SETREDRAW, TRUE, 0);
+    if (page != progressPage || position == 0) {
+        progressPage = page;
+        progressBar = GetDlgItem(page, IDC_PROGRESS);
+        RECT client;
+        GetClientRect(progressBar, &client);
+        progressWidth = client.right - client.left;
+    }
+    bool visible = range <= 0 || MulDiv(progressWidth, position, range) != MulDiv(progressWidth, position + 1, range);
+    bool drawing = (GetWindowLongA(progressBar, GWL_STYLE) & WS_VISIBLE) != 0;
+    if (visible != drawing)
+        SendMessageA(progressBar, WM_SETREDRAW, visible, 0);
+    SendMessageA(progressBar, PBM_DELTAPOS, 1, 0);
 }
 
 }  // namespace
@@ -349,20 +350,24 @@ bool CopyEntryFile(bool silent)
     const char* source = installState.entrySource;
     const char* target = installState.entryTarget;
     // Run from the installed copy, every entry is its own source: nothing to copy, and the copy
-    // onto itself would fail with a sharing violation for each file.
-    if (IsSameFile(source, target))
+    // onto itself would fail with a sharing violation for each file. A copy that refuses to
+    // replace anything is asked first, and only a refusal is looked into: for a new file the
+    // look-ups of names and identities cost more than copying it.
+    bool skipped = installState.reducedInstall && lstrcmpA(source, "02") == 0;
+    if (skipped && IsSameFile(source, target))
         return true;
     if (!PrepareTargetFolder()) {
         installState.installIncomplete = true;
         return false;
     }
 
-    bool skipped = installState.reducedInstall && lstrcmpA(source, "02") == 0;
     bool copied = false;
     if (!skipped) {
         copied = CopyAnswering(source, target, TRUE) != 0;
         if (!copied) {
             DWORD error = GetLastError();
+            if (IsSameFile(source, target))
+                return true;
             if (error == ERROR_SHARING_VIOLATION) {
                 ReportCopyFailure(IDS_FILE_IN_USE, target);
                 return false;
