@@ -160,15 +160,14 @@ void ShowShareOfStep(void* data)
     SendMessageA(copyBar, PBM_SETPOS, installState.stepIndex * scale + MulDiv(scale, permille, kPermille), 0);
 }
 
-// CopyFileA, run by a worker thread for a large file while this thread repaints the page and
-// answers what is sent to it. The last error is the copy's.
-BOOL CopyAnswering(const char* source, const char* target, BOOL failIfExists)
+// CopyFileA, run by a worker thread for a large file (as sourceFacts tell, when read) while this
+// thread repaints the page and answers what is sent to it. The last error is the copy's.
+BOOL CopyAnswering(const char* source, const char* target, BOOL failIfExists, const WIN32_FIND_DATAA* sourceFacts)
 {
-    WIN32_FIND_DATAA facts;
     CopyJob job = {source, target, failIfExists, FALSE, 0, 0};
     DWORD threadId;  // Windows 95 starts no thread without a place for its id
     HANDLE worker = nullptr;
-    if (ReadFileFacts(source, &facts) && (facts.nFileSizeHigh != 0 || facts.nFileSizeLow >= kWorkerFileBytes))
+    if (sourceFacts != nullptr && (sourceFacts->nFileSizeHigh != 0 || sourceFacts->nFileSizeLow >= kWorkerFileBytes))
         worker = CreateThread(nullptr, 0, CopyOnWorker, &job, 0, &threadId);
     if (worker == nullptr)
         return CopyFileA(source, target, failIfExists);
@@ -361,9 +360,11 @@ bool CopyEntryFile(bool silent)
         return false;
     }
 
+    WIN32_FIND_DATAA facts;
+    const WIN32_FIND_DATAA* sourceFacts = ReadFileFacts(source, &facts) ? &facts : nullptr;
     bool copied = false;
     if (!skipped) {
-        copied = CopyAnswering(source, target, TRUE) != 0;
+        copied = CopyAnswering(source, target, TRUE, sourceFacts) != 0;
         if (!copied) {
             DWORD error = GetLastError();
             if (IsSameFile(source, target))
@@ -381,7 +382,7 @@ bool CopyEntryFile(bool silent)
             // file was not installed. Other refusals (a read-only or hidden target) keep the
             // old file silently; it loses those attributes below and a later install replaces it.
             if (silent || ConfirmOverwrite(source, target)) {
-                copied = CopyAnswering(source, target, FALSE) != 0;
+                copied = CopyAnswering(source, target, FALSE, sourceFacts) != 0;
                 if (!copied && GetLastError() == ERROR_SHARING_VIOLATION) {
                     ReportCopyFailure(IDS_FILE_IN_USE, target);
                     return false;
@@ -389,8 +390,13 @@ bool CopyEntryFile(bool silent)
             }
         }
     }
-    // Also a kept file, or one an earlier installation left for a skipped entry.
-    SetFileAttributesA(target, FILE_ATTRIBUTE_NORMAL);
+    // The copy, a kept file, or one an earlier installation left for a skipped entry loses
+    // read-only, hidden and system. A fresh copy takes the attributes of its source, so a copy
+    // of a plain file is plain already: the call, which costs Wine about as much as copying a
+    // small file, is left out for it.
+    if (!copied || sourceFacts == nullptr ||
+        (sourceFacts->dwFileAttributes & ~(FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NORMAL)) != 0)
+        SetFileAttributesA(target, FILE_ATTRIBUTE_NORMAL);
     return copied;
 }
 
