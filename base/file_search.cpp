@@ -22,3 +22,21 @@ bool FileSearch::IsDirectory() const
 {
     return (findData.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
+
+bool ReadFileFacts(const char* path, WIN32_FIND_DATAA* data)
+{
+    typedef BOOL(WINAPI * FileAttributesEx)(LPCSTR, GET_FILEEX_INFO_LEVELS, LPVOID);
+    FARPROC found = GetProcAddress(GetModuleHandleA("kernel32.dll"), "GetFileAttributesExA");
+    if (found != nullptr)
+        return reinterpret_cast<FileAttributesEx>(reinterpret_cast<void (*)()>(found))(path, GetFileExInfoStandard, data) != FALSE;
+    // A search would take "?" and "*" for wildcards and find some other file.
+    for (const char* p = path; *p; ++p) {
+        if (*p == '?' || *p == '*')
+            return false;
+    }
+    FileSearch search;
+    if (!search.First(path))
+        return false;
+    *data = search.findData;
+    return true;
+}

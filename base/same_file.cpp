@@ -55,6 +55,10 @@ bool IsSameFile(const char* first, const char* second)
         return false;
     if (lstrcmpiA(fullA, fullB) == 0)
         return true;
+    // A missing file is no other file. Checked first: the short names below look up every
+    // folder of both paths, which costs more than copying a small file.
+    if (GetFileAttributesA(fullB) == INVALID_FILE_ATTRIBUTES)
+        return false;
     char shortA[kPathCapacity];
     char shortB[kPathCapacity];
     if (ShortPath(fullA, shortA) && ShortPath(fullB, shortB) && lstrcmpiA(shortA, shortB) == 0)

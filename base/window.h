@@ -1,7 +1,20 @@
-// Window placement helpers.
+// Window placement helpers, and answering messages during a long piece of work.
 #pragma once
 
 #include <windows.h>
 
 // Moves window to the middle of the screen (not resized, not activated, z-order kept).
 void CenterWindow(HWND window);
+
+// Lets the thread's windows repaint and answer what other threads and programs send them
+// while a long piece of work runs on the thread. Input stays queued for the message loop, so
+// nothing the user does can start another step meanwhile.
+void AnswerWaitingMessages();
+
+// A file from this size on is copied or deleted by a worker thread while the window answers:
+// starting a thread costs about as much as copying a few hundred KiB.
+constexpr DWORD kWorkerFileBytes = 4 * 1024 * 1024;
+
+// Waits for the worker thread to end while this thread answers as above, calling tick(data)
+// about every 50 ms when tick is given; then closes the thread's handle.
+void WaitAnswering(HANDLE worker, void (*tick)(void*), void* data);

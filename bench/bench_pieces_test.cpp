@@ -122,6 +122,21 @@ TEST(BenchProbe, SummaryFramesTheLongestAnsweredBlock)
     }
 }
 
+// The removal answers now and then, so its start is the first block after the dialog appeared,
+// not the longest one; earlier blocks, short waits and unanswered sends do not count.
+TEST(BenchProbe, FirstBlockIsTheFirstLongEnoughAfterTheGivenTime)
+{
+    std::vector<ProbeSample> samples = {Sample(0.5, 0.6), Sample(1.0, 1.002), Sample(1.004, 1.005, false),
+                                        Sample(1.006, 1.056), Sample(1.058, 1.059), Sample(1.06, 1.26)};
+    ProbeSummary first = FirstBlock(samples, 0.9, 0.005);
+    EXPECT_EQ(6, first.count);
+    EXPECT_NEAR(0.2, first.longestWait, 1e-9);
+    EXPECT_NEAR(1.005, first.blockStartEarliest, 1e-9);
+    EXPECT_NEAR(1.006, first.blockStartLatest, 1e-9);
+    EXPECT_NEAR(1.056, first.blockEnd, 1e-9);
+    EXPECT_EQ(0, FirstBlock(samples, 1.1, 0.005).blockEnd);
+}
+
 // A window on a thread of its own that, told to, holds its thread until the test lets go.
 struct BusyWindow {
     HWND window = nullptr;

@@ -74,3 +74,19 @@ ProbeSummary Summarize(const std::vector<ProbeSample>& samples)
     summary.blockEnd = block.replied;
     return summary;
 }
+
+ProbeSummary FirstBlock(const std::vector<ProbeSample>& samples, double notBefore, double minimumSeconds)
+{
+    ProbeSummary summary = Summarize(samples);
+    summary.blockStartEarliest = summary.blockStartLatest = summary.blockEnd = 0;
+    for (size_t i = 0; i < samples.size(); ++i) {
+        const ProbeSample& block = samples[i];
+        if (!block.answered || block.sent < notBefore || block.wait() < minimumSeconds)
+            continue;
+        summary.blockStartLatest = block.sent;
+        summary.blockStartEarliest = i > 0 ? samples[i - 1].replied : block.sent;
+        summary.blockEnd = block.replied;
+        break;
+    }
+    return summary;
+}

@@ -47,3 +47,7 @@ struct ProbeSummary {
     double blockEnd = 0;
 };
 ProbeSummary Summarize(const std::vector<ProbeSample>& samples);
+// The same for the first block of at least minimumSeconds that began after notBefore (a wait
+// that long cannot be the send's own cost); count and longestWait as Summarize gives them.
+// Without such a block the start and end fields are 0.
+ProbeSummary FirstBlock(const std::vector<ProbeSample>& samples, double notBefore, double minimumSeconds);

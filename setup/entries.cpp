@@ -10,6 +10,7 @@
 #include "base/path.h"
 #include "base/registry_key.h"
 #include "base/text.h"
+#include "setup/entry_reader.h"
 #include "setup/install_state.h"
 
 namespace {
@@ -24,9 +25,7 @@ bool ReadEntry(const char* section, int i, char* entry)
     entry[0] = '\0';
     if (installState.infPath[0] == '\0')
         return true;
-    DWORD length = GetPrivateProfileStringA(section, NumberText(static_cast<unsigned>(i)), "", entry,
-                                            kEntryReadCapacity, installState.infPath);
-    return length < kPathCapacity;
+    return ReadNumberedEntry(section, static_cast<unsigned>(i), entry, kEntryReadCapacity) < kPathCapacity;
 }
 
 bool ClearEntry()

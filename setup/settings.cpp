@@ -10,6 +10,7 @@
 #include "base/registry_key.h"
 #include "base/text.h"
 #include "res/resource.h"
+#include "setup/entry_reader.h"
 #include "setup/install_state.h"
 
 namespace {
@@ -29,8 +30,7 @@ int CountEntries(const char* section)
 {
     int count = 0;
     for (;;) {
-        GetPrivateProfileStringA(section, NumberText(count + 1), "", installState.entrySource,
-                                 sizeof installState.entrySource, installState.infPath);
+        ReadNumberedEntry(section, count + 1, installState.entrySource, sizeof installState.entrySource);
         if (installState.entrySource[0] == '\0')
             return count;
         ++count;

@@ -11,6 +11,7 @@
 #include "base/messages.h"
 #include "base/path.h"
 #include "base/text.h"
+#include "base/window.h"
 #include "res/resource.h"
 #include "setup/entries.h"
 #include "setup/install_state.h"
@@ -20,6 +21,20 @@
 #include "base/shared_keys.h"
 
 namespace {
+
+// The removal runs inside a handler of the dialog's thread: now and then it lets the dialog
+// repaint and answer, so that the system never takes it for hung.
+constexpr DWORD kAnswerIntervalMs = 50;
+DWORD lastAnswered;
+
+void AnswerNowAndThen()
+{
+    DWORD now = GetTickCount();
+    if (now - lastAnswered < kAnswerIntervalMs)
+        return;
+    lastAnswered = now;
+    AnswerWaitingMessages();
+}
 
 struct RegistryRoot {
     const char* name;
@@ -156,6 +171,7 @@ bool RemoveEntryFiles(bool* stopped)
     bool result = true;
     *stopped = false;
     for (int i = installState.fileCount; i >= -1; --i) {
+        AnswerNowAndThen();
         if (i == 0) {
             if (lastDeleted[0] != '\0')
                 RemoveEmptyFoldersAbove(lastDeleted, installFolder);
@@ -247,6 +263,18 @@ void RemovePackageFoldersAbove(const char* installFolder, int levels)
     }
 }
 
+struct DeleteJob {
+    const char* path;
+    BOOL deleted;
+};
+
+DWORD WINAPI DeleteOnWorker(LPVOID data)
+{
+    DeleteJob* job = static_cast<DeleteJob*>(data);
+    job->deleted = DeleteFileA(job->path);
+    return 0;
+}
+
 // A help index file (".gid") is made by the help system beside the application's help file.
 bool IsHelpIndexFile(const char* name)
 {
@@ -258,6 +286,7 @@ bool IsHelpIndexFile(const char* name)
 
 bool RemoveInstalledFiles(bool* stoppedAtEntry1)
 {
+    lastAnswered = GetTickCount();
     RemoveRegistryKeys();
     int packageLevels = PackageLevelsAbove(installState.installDir);
 
@@ -282,9 +311,21 @@ bool RemoveInstalledFiles(bool* stoppedAtEntry1)
 
 bool DeleteFileReporting(const char* path)
 {
-    if (GetFileAttributesA(path) == INVALID_FILE_ATTRIBUTES)
+    WIN32_FIND_DATAA facts;
+    if (!ReadFileFacts(path, &facts))
         return true;
-    if (DeleteFileA(path))
+    // The file system can take a while to free a large file (half a second for 2 GiB under
+    // Wine): a worker deletes it while the dialog answers.
+    DeleteJob job = {path, FALSE};
+    DWORD threadId;  // Windows 95 starts no thread without a place for its id
+    HANDLE worker = nullptr;
+    if (facts.nFileSizeHigh != 0 || facts.nFileSizeLow >= kWorkerFileBytes)
+        worker = CreateThread(nullptr, 0, DeleteOnWorker, &job, 0, &threadId);
+    if (worker != nullptr)
+        WaitAnswering(worker, nullptr, nullptr);
+    else
+        job.deleted = DeleteFileA(path);
+    if (job.deleted)
         return true;
     ShowPathMessage(IDS_DELETE_FAILED, path);
     return false;
@@ -312,6 +353,7 @@ bool ClearInstallFolder(const char* folder)
     bool ok = true;
     FileSearch search;
     for (bool found = search.First(path); found; found = search.Next()) {
+        AnswerNowAndThen();
         if (search.IsDotEntry() || search.IsDirectory())
             continue;
         const char* foundName = search.findData.cFileName;

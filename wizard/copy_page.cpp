@@ -6,14 +6,17 @@
 #include <commctrl.h>
 #include <prsht.h>
 
+#include "base/file_search.h"
 #include "base/folders.h"
 #include "base/message_box.h"
 #include "base/messages.h"
 #include "base/path.h"
 #include "base/same_file.h"
 #include "base/text.h"
+#include "base/window.h"
 #include "res/resource.h"
 #include "setup/entries.h"
+#include "setup/entry_reader.h"
 #include "setup/install_state.h"
 #include "shell/registration.h"
 #include "shell/shortcuts.h"
@@ -27,6 +30,7 @@ constexpr size_t kCopyMessageCapacity = 360;
 constexpr int kStampPartCapacity = 200;
 // Date, blank, time, two blanks, file name and terminator.
 constexpr size_t kStampCapacity = 2 * kStampPartCapacity + 3 + kPathCapacity;
+constexpr int kPermille = 1000;
 
 // The platform's own words for the reasons a user can act on (a full disk, a refused
 // access), after a blank line; nothing for other errors, whose text would only repeat ours.
@@ -68,7 +72,7 @@ void ReportUnresolvedEntry(int entry)
     } else if (entry == 0) {
         CopyText(source, installState.infName);
     } else {
-        GetPrivateProfileStringA("Install", NumberText(entry), "", source, sizeof source, installState.infPath);
+        ReadNumberedEntry("Install", entry, source, sizeof source);
         for (char* p = source; *p; p = CharNextA(p)) {
             if (*p == ',') {
                 *p = '\0';
@@ -91,6 +95,94 @@ bool PrepareTargetFolder()
               CreateFolderTree(installState.entryTarget, installState.ownerWindow);
     *name = saved;
     return ok;
+}
+
+// One copy run by a worker thread, with what the platform reports of its progress.
+struct CopyJob {
+    const char* source;
+    const char* target;
+    BOOL failIfExists;
+    BOOL copied;
+    DWORD error;
+    volatile LONG permille;
+};
+
+DWORD CALLBACK RecordCopyProgress(LARGE_INTEGER total, LARGE_INTEGER done, LARGE_INTEGER, LARGE_INTEGER, DWORD, DWORD,
+                                  HANDLE, HANDLE, LPVOID job)
+{
+    unsigned long long all = total.QuadPart;
+    unsigned long long part = done.QuadPart;
+    while (all > 0x7FFFFFFF) {
+        all >>= 1;
+        part >>= 1;
+    }
+    if (all > 0)
+        static_cast<CopyJob*>(job)->permille = MulDiv(static_cast<int>(part), kPermille, static_cast<int>(all));
+    return PROGRESS_CONTINUE;
+}
+
+// CopyFileExA reports progress where the platform has it (not Windows 95, and Wine 8 never
+// calls the routine); it fails exactly as CopyFileA does.
+DWORD WINAPI CopyOnWorker(LPVOID data)
+{
+    CopyJob* job = static_cast<CopyJob*>(data);
+    typedef BOOL(WINAPI * CopyFileEx)(LPCSTR, LPCSTR, LPPROGRESS_ROUTINE, LPVOID, LPBOOL, DWORD);
+    FARPROC found = GetProcAddress(GetModuleHandleA("kernel32.dll"), "CopyFileExA");
+    if (found != nullptr)
+        job->copied = reinterpret_cast<CopyFileEx>(reinterpret_cast<void (*)()>(found))(
+            job->source, job->target, RecordCopyProgress, job, nullptr, job->failIfExists ? COPY_FILE_FAIL_IF_EXISTS : 0);
+    else
+        job->copied = CopyFileA(job->source, job->target, job->failIfExists);
+    job->error = GetLastError();
+    return 0;
+}
+
+// The bar as AdvanceProgress last found it on its page, and its width.
+HWND progressPage;
+HWND progressBar;
+int progressWidth;
+// While a large file is copied the bar moves within the current step, on a range finer by
+// copyScale for the time of the copy (0 while it keeps its own range).
+HWND copyBar;
+int copyScale;
+
+void ShowShareOfStep(void* data)
+{
+    LONG permille = static_cast<CopyJob*>(data)->permille;
+    int lastStep = installState.fileCount + 3;
+    int scale = 0xFFFF / lastStep;
+    if (scale > kPermille)
+        scale = kPermille;
+    if (permille <= 0 || scale < 2)
+        return;
+    copyScale = scale;
+    SendMessageA(copyBar, PBM_SETRANGE, 0, MAKELPARAM(0, lastStep * scale));
+    SendMessageA(copyBar, PBM_SETPOS, installState.stepIndex * scale + MulDiv(scale, permille, kPermille), 0);
+}
+
+// CopyFileA, run by a worker thread for a large file (as sourceFacts tell, when read) while this
+// thread repaints the page and answers what is sent to it. The last error is the copy's.
+BOOL CopyAnswering(const char* source, const char* target, BOOL failIfExists, const WIN32_FIND_DATAA* sourceFacts)
+{
+    CopyJob job = {source, target, failIfExists, FALSE, 0, 0};
+    DWORD threadId;  // Windows 95 starts no thread without a place for its id
+    HANDLE worker = nullptr;
+    if (sourceFacts != nullptr && (sourceFacts->nFileSizeHigh != 0 || sourceFacts->nFileSizeLow >= kWorkerFileBytes))
+        worker = CreateThread(nullptr, 0, CopyOnWorker, &job, 0, &threadId);
+    if (worker == nullptr)
+        return CopyFileA(source, target, failIfExists);
+
+    // The bar draws again (see AdvanceProgress) while the page repaints during the copy.
+    copyBar = GetDlgItem(installState.ownerWindow, IDC_PROGRESS);
+    SendMessageA(copyBar, WM_SETREDRAW, TRUE, 0);
+    copyScale = 0;
+    WaitAnswering(worker, ShowShareOfStep, &job);
+    if (copyScale != 0) {
+        SendMessageA(copyBar, PBM_SETRANGE, 0, MAKELPARAM(0, installState.fileCount + 3));
+        SendMessageA(copyBar, PBM_SETPOS, installState.stepIndex, 0);
+    }
+    SetLastError(job.error);
+    return job.copied;
 }
 
 // The status line takes the place of the hidden progress bar: the text that owns up to a
@@ -169,20 +261,24 @@ void OnWizardFinish()
 }
 
 // Moves the progress bar on by one step. The platform's bar repaints itself at once on every
-// change of its position, which for thousands of small files costs more than copying them; a
+// change of its position, which for thousands of small files costs more than copying them: a
 // step that does not move the fill by a whole pixel changes the position with drawing off.
+// Switching drawing costs about as much again, so it is switched only where a run of such
+// steps begins and ends; the last step always moves the fill and draws.
 void AdvanceProgress(HWND page, int position, int range)
 {
-    HWND bar = GetDlgItem(page, IDC_PROGRESS);
-    RECT client;
-    GetClientRect(bar, &client);
-    int width = client.right - client.left;
-    bool visible = range <= 0 || MulDiv(width, position, range) != MulDiv(width, position + 1, range);
-    if (!visible)
-        SendMessageA(bar, WM_SETREDRAW, FALSE, 0);
-    SendMessageA(bar, PBM_DELTAPOS, 1, 0);
-    if (!visible)
-        SendMessageA(bar, WM_SETREDRAW, TRUE, 0);
+    if (page != progressPage || position == 0) {
+        progressPage = page;
+        progressBar = GetDlgItem(page, IDC_PROGRESS);
+        RECT client;
+        GetClientRect(progressBar, &client);
+        progressWidth = client.right - client.left;
+    }
+    bool visible = range <= 0 || MulDiv(progressWidth, position, range) != MulDiv(progressWidth, position + 1, range);
+    bool drawing = (GetWindowLongA(progressBar, GWL_STYLE) & WS_VISIBLE) != 0;
+    if (visible != drawing)
+        SendMessageA(progressBar, WM_SETREDRAW, visible, 0);
+    SendMessageA(progressBar, PBM_DELTAPOS, 1, 0);
 }
 
 }  // namespace
@@ -253,20 +349,26 @@ bool CopyEntryFile(bool silent)
     const char* source = installState.entrySource;
     const char* target = installState.entryTarget;
     // Run from the installed copy, every entry is its own source: nothing to copy, and the copy
-    // onto itself would fail with a sharing violation for each file.
-    if (IsSameFile(source, target))
+    // onto itself would fail with a sharing violation for each file. A copy that refuses to
+    // replace anything is asked first, and only a refusal is looked into: for a new file the
+    // look-ups of names and identities cost more than copying it.
+    bool skipped = installState.reducedInstall && lstrcmpA(source, "02") == 0;
+    if (skipped && IsSameFile(source, target))
         return true;
     if (!PrepareTargetFolder()) {
         installState.installIncomplete = true;
         return false;
     }
 
-    bool skipped = installState.reducedInstall && lstrcmpA(source, "02") == 0;
+    WIN32_FIND_DATAA facts;
+    const WIN32_FIND_DATAA* sourceFacts = ReadFileFacts(source, &facts) ? &facts : nullptr;
     bool copied = false;
     if (!skipped) {
-        copied = CopyFileA(source, target, TRUE) != 0;
+        copied = CopyAnswering(source, target, TRUE, sourceFacts) != 0;
         if (!copied) {
             DWORD error = GetLastError();
+            if (IsSameFile(source, target))
+                return true;
             if (error == ERROR_SHARING_VIOLATION) {
                 ReportCopyFailure(IDS_FILE_IN_USE, target);
                 return false;
@@ -280,7 +382,7 @@ bool CopyEntryFile(bool silent)
             // file was not installed. Other refusals (a read-only or hidden target) keep the
             // old file silently; it loses those attributes below and a later install replaces it.
             if (silent || ConfirmOverwrite(source, target)) {
-                copied = CopyFileA(source, target, FALSE) != 0;
+                copied = CopyAnswering(source, target, FALSE, sourceFacts) != 0;
                 if (!copied && GetLastError() == ERROR_SHARING_VIOLATION) {
                     ReportCopyFailure(IDS_FILE_IN_USE, target);
                     return false;
@@ -288,8 +390,13 @@ bool CopyEntryFile(bool silent)
             }
         }
     }
-    // Also a kept file, or one an earlier installation left for a skipped entry.
-    SetFileAttributesA(target, FILE_ATTRIBUTE_NORMAL);
+    // The copy, a kept file, or one an earlier installation left for a skipped entry loses
+    // read-only, hidden and system. A fresh copy takes the attributes of its source, so a copy
+    // of a plain file is plain already: the call, which costs Wine about as much as copying a
+    // small file, is left out for it.
+    if (!copied || sourceFacts == nullptr ||
+        (sourceFacts->dwFileAttributes & ~(FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NORMAL)) != 0)
+        SetFileAttributesA(target, FILE_ATTRIBUTE_NORMAL);
     return copied;
 }
 

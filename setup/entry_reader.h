@@ -1,0 +1,11 @@
+// Entry reader: the numbered keys of a section of the setup information file ("1=...",
+// "2=..."), answered from one read of the whole section.
+#pragma once
+
+#include <windows.h>
+
+// Numbered key number of section in installState.infPath into out (capacity bytes), as
+// GetPrivateProfileStringA(section, "<number>", "", out, capacity, infPath) gives it: the length
+// of the text, "" for an absent key, and capacity - 1 when the value does not fit (out then
+// holds it cut, which the callers refuse).
+DWORD ReadNumberedEntry(const char* section, unsigned number, char* out, DWORD capacity);
