@@ -38,5 +38,4 @@ void WaitAnswering(HANDLE worker, void (*tick)(void*), void* data)
             tick(data);
     }
     WaitForSingleObject(worker, INFINITE);
-    CloseHandle(worker);
 }

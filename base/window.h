@@ -16,5 +16,5 @@ void AnswerWaitingMessages();
 constexpr DWORD kWorkerFileBytes = 4 * 1024 * 1024;
 
 // Waits for the worker thread to end while this thread answers as above, calling tick(data)
-// about every 50 ms when tick is given; then closes the thread's handle.
+// about every 50 ms when tick is given. The caller keeps (and closes) the thread's handle.
 void WaitAnswering(HANDLE worker, void (*tick)(void*), void* data);

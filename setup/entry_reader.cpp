@@ -8,6 +8,7 @@
 #include "setup/entry_reader.h"
 
 #include "base/file_search.h"
+#include "base/handle.h"
 #include "base/path.h"
 #include "base/text.h"
 #include "setup/install_state.h"
@@ -45,13 +46,12 @@ bool IsCopyOf(const char* section, const WIN32_FIND_DATAA& stamp)
            lstrcmpiA(sectionCopy.section, section) == 0 && lstrcmpA(sectionCopy.path, installState.infPath) == 0;
 }
 
+// The copy lives in a plain record (a program without a C runtime runs no destructor of a
+// global owner); its blocks are handed to owners that release them here.
 void Forget()
 {
-    HANDLE heap = GetProcessHeap();
-    if (sectionCopy.text != nullptr)
-        HeapFree(heap, 0, sectionCopy.text);
-    if (sectionCopy.values != nullptr)
-        HeapFree(heap, 0, sectionCopy.values);
+    HeapBlock text(sectionCopy.text);
+    HeapBlock values(sectionCopy.values);
     sectionCopy.text = nullptr;
     sectionCopy.values = nullptr;
 }

@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include "base/file_search.h"
+#include "base/handle.h"
 #include "base/message_box.h"
 #include "base/messages.h"
 #include "base/path.h"
@@ -318,11 +319,11 @@ bool DeleteFileReporting(const char* path)
     // Wine): a worker deletes it while the dialog answers.
     DeleteJob job = {path, FALSE};
     DWORD threadId;  // Windows 95 starts no thread without a place for its id
-    HANDLE worker = nullptr;
+    KernelObject worker;
     if (facts.nFileSizeHigh != 0 || facts.nFileSizeLow >= kWorkerFileBytes)
-        worker = CreateThread(nullptr, 0, DeleteOnWorker, &job, 0, &threadId);
-    if (worker != nullptr)
-        WaitAnswering(worker, nullptr, nullptr);
+        worker.Reset(CreateThread(nullptr, 0, DeleteOnWorker, &job, 0, &threadId));
+    if (worker.IsOpen())
+        WaitAnswering(worker.Get(), nullptr, nullptr);
     else
         job.deleted = DeleteFileA(path);
     if (job.deleted)

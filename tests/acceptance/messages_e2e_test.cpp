@@ -15,7 +15,7 @@
 #include "e2e/language.h"
 #include "messages_package.h"
 #include "messages_scenarios.h"
-#include "wizard/copy_page.h"
+#include "wizard/install_steps.h"
 
 namespace {
 

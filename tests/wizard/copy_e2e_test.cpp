@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "copy_e2e_package.h"
-#include "wizard/copy_page.h"
+#include "wizard/install_steps.h"
 
 namespace {
 

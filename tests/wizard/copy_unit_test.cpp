@@ -10,6 +10,7 @@
 #include "setup/install_state.h"
 #include "support/test_support.h"
 #include "wizard/copy_page.h"
+#include "wizard/install_steps.h"
 
 namespace {
 
