@@ -10,7 +10,6 @@
 
 namespace {
 
-constexpr const char* kInstall = "Install";
 // The folder page asks for this much free space for a full installation (the Japanese wizard's
 // only kind), whatever the files need; a reduced one is measured.
 constexpr unsigned long long kFullInstallMegabytes = 1250;
@@ -54,7 +53,7 @@ bool FileBytes(const char* path, unsigned long long* bytes)
 void ReportEntry(Severity severity, const EntryPlace& place, const char* text, const char* text2 = "",
                  const char* text3 = "", const char* text4 = "")
 {
-    Report(severity, place.line, kInstall, place.key, text, text2, text3, text4);
+    Report(severity, place.line, kInstallSection, place.key, text, text2, text3, text4);
 }
 
 // The destination after the comma: the folder macro and ".." as the resolver and the
@@ -100,7 +99,7 @@ void CheckDuplicate(const CheckedFile& file, const EntryPlace& place, int slot)
 
 void CheckReducedOnly(const CheckedFile& file, const EntryPlace& place)
 {
-    if (file.japaneseOnly || lstrcmpA(installState.entrySource, "02") != 0)
+    if (file.japaneseOnly || lstrcmpA(installState.entrySource, kReducedOnlySource) != 0)
         return;
     if (file.chineseOnly)
         ReportEntry(Severity::Warning, place, "source \"02\" is never installed: the Chinese folder page offers no full installation, and the reduced one leaves \"02\" out");
@@ -135,7 +134,7 @@ void CheckFileEntries(CheckedFile& file)
     for (int i = 1; i <= count; ++i) {
         EntryPlace place;
         CopyText(place.key, NumberText(static_cast<unsigned>(i)));
-        place.line = LineOf(file.text, kInstall, place.key);
+        place.line = LineOf(file.text, kInstallSection, place.key);
 
         bool mayRemove = false;
         if (!ResolveInstallEntry(i, &mayRemove)) {
@@ -144,7 +143,7 @@ void CheckFileEntries(CheckedFile& file)
             continue;
         }
         char entry[kEntryCapacity];
-        GetPrivateProfileStringA(kInstall, place.key, "", entry, sizeof entry, installState.infPath);
+        GetPrivateProfileStringA(kInstallSection, place.key, "", entry, sizeof entry, installState.infPath);
         char* comma = FindChar(entry, ',');
         if (comma != nullptr ? !CheckDestination(place, comma + 1, mayRemove) : !mayRemove) {
             if (comma == nullptr)
@@ -169,7 +168,7 @@ void CheckFileEntries(CheckedFile& file)
         if (FullPathOf(installState.entryTarget, file.targets[i + 1]))
             CheckDuplicate(file, place, i + 1);
     }
-    CheckNumbering(file, kInstall, count);
+    CheckNumbering(file, kInstallSection, count);
 }
 
 bool FullPathOf(const char* path, char (&out)[kPathCapacity])

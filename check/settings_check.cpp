@@ -8,12 +8,12 @@
 #include "base/text.h"
 #include "check/report.h"
 #include "res/resource.h"
+#include "setup/entries.h"
 #include "setup/install_state.h"
 #include "setup/settings.h"
 
 namespace {
 
-constexpr const char* kInstall = "Install";
 // Room for a value one byte longer than the installer reads, so that a cut shows.
 constexpr size_t kValueCapacity = 1024;
 
@@ -29,13 +29,13 @@ int RecordRefusal(const MessageBoxRequest& request)
 
 DWORD ReadValue(const char* key, char (&value)[kValueCapacity])
 {
-    return GetPrivateProfileStringA(kInstall, key, "", value, sizeof value, installState.infPath);
+    return GetPrivateProfileStringA(kInstallSection, key, "", value, sizeof value, installState.infPath);
 }
 
 void ReportAt(Severity severity, const CheckedFile& file, const char* key, const char* text,
               const char* text2 = "", const char* text3 = "")
 {
-    Report(severity, LineOf(file.text, kInstall, key), kInstall, key, text, text2, text3);
+    Report(severity, LineOf(file.text, kInstallSection, key), kInstallSection, key, text, text2, text3);
 }
 
 // Why the loader refused a file whose Title and Folder are present.
@@ -108,7 +108,7 @@ bool CheckSettings(CheckedFile& file)
 
     char parent[kPathCapacity];
     if (ReadValue("RemoveNone", value) == 0 && SharedParent(parent))
-        Report(Severity::Warning, LineOf(file.text, kInstall, "Folder"), kInstall, "RemoveNone",
+        Report(Severity::Warning, LineOf(file.text, kInstallSection, "Folder"), kInstallSection, "RemoveNone",
                "absent, and the destination is a single level below ", parent,
                ": the uninstall deletes every file in the destination folder, the user's own as well");
     return true;

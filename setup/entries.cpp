@@ -136,12 +136,12 @@ bool ResolveInstallEntry(int i, bool* mayRemove)
     if (mayRemove != nullptr)
         *mayRemove = false;
 
-    if (i == -1) {
+    if (i == kInstallerEntry) {
         if (!CopyText(installState.entrySource, installState.exeName) || !TargetInInstallDir(installState.exeName))
             return ClearEntry();
         return SetRemovable(mayRemove, true);
     }
-    if (i == 0) {
+    if (i == kSetupFileEntry) {
         // The installed copy always bears the program's base name, the first name looked for
         // beside the installed program, whatever language-specific name the source had.
         if (!CopyText(installState.entrySource, installState.infName) || !TargetInInstallDir(installState.exeName) ||
@@ -153,7 +153,7 @@ bool ResolveInstallEntry(int i, bool* mayRemove)
         return ClearEntry();
 
     char entry[kEntryReadCapacity];
-    if (!ReadEntry("Install", i, entry))
+    if (!ReadEntry(kInstallSection, i, entry))
         return ClearEntry();
 
     char* comma = FindChar(entry, ',');
@@ -178,7 +178,7 @@ bool ResolveInstallEntry(int i, bool* mayRemove)
 bool ResolveGroupEntry(int i)
 {
     char entry[kEntryReadCapacity];
-    if (i < 1 || !ReadEntry("Group", i, entry))
+    if (i < 1 || !ReadEntry(kGroupSection, i, entry))
         return ClearEntry();
 
     char* comma = FindChar(entry, ',');

@@ -3,6 +3,18 @@
 
 #include <stddef.h>
 
+// The sections of the setup information file that hold numbered entries.
+constexpr const char* kInstallSection = "Install";
+constexpr const char* kGroupSection = "Group";
+
+// The two pseudo entries that come before the file entries 1..N: the installer itself and its
+// setup information file, copied and removed like file entries.
+constexpr int kInstallerEntry = -1;
+constexpr int kSetupFileEntry = 0;
+
+// The source text of the entries that the reduced installation leaves out.
+constexpr const char* kReducedOnlySource = "02";
+
 // Result of ExpandPathMacro when the expanded path does not fit in the caller's buffer.
 constexpr int kExpandTooLong = -1;
 
@@ -12,8 +24,7 @@ constexpr int kExpandTooLong = -1;
 // spec must not lie inside out, which is written before spec has been read.
 int ExpandPathMacro(const char* spec, char* out, size_t capacity);
 
-// Resolves file entry i (-1 the installer itself, 0 the setup information file, 1..N the
-// file entries) into installState.entrySource and entryTarget. Returns false when the
+// Resolves file entry i (kInstallerEntry, kSetupFileEntry, or 1..N the file entries) into installState.entrySource and entryTarget. Returns false when the
 // destination does not fit in 259 characters: the entry must then be skipped (never copied,
 // never deleted) and both fields are empty. *mayRemove tells whether the uninstaller may
 // delete the destination (false for the system-folder macro, and for a destination that ".."

@@ -10,13 +10,12 @@
 #include "base/registry_key.h"
 #include "base/text.h"
 #include "res/resource.h"
+#include "setup/entries.h"
 #include "setup/entry_reader.h"
 #include "setup/install_state.h"
 
 namespace {
 
-constexpr const char* kInstallSection = "Install";
-constexpr const char* kGroupSection = "Group";
 constexpr size_t kAccessoriesCapacity = 50;
 
 void ReadInstallString(const char* key, char* buffer, size_t capacity)

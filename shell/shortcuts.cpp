@@ -200,14 +200,14 @@ void CreateShortcuts(const char* folder, bool groupList)
 
 }  // namespace
 
-void UpdateShortcuts(ShortcutPlace place, bool remove)
+void UpdateShortcuts(ShortcutPlace place, ShortcutUpdate update)
 {
     char folder[kPathCapacity];
     if (!PlaceFolder(place, folder))
         return;
 
     bool groupList = place == ProgramMenu && installState.groupCount > 0;
-    if (remove) {
+    if (update == RemoveShortcuts) {
         if (groupList)
             RemoveGroupShortcuts(folder);
         else

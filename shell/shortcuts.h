@@ -3,4 +3,6 @@
 
 enum ShortcutPlace { ProgramMenu = 0, Desktop = 1, Startup = 2 };
 
-void UpdateShortcuts(ShortcutPlace place, bool remove);
+enum ShortcutUpdate { MakeShortcuts = 0, RemoveShortcuts = 1 };
+
+void UpdateShortcuts(ShortcutPlace place, ShortcutUpdate update);

@@ -171,13 +171,13 @@ bool RemoveEntryFiles(bool* stopped)
     char lastDeleted[kPathCapacity] = "";
     bool result = true;
     *stopped = false;
-    for (int i = installState.fileCount; i >= -1; --i) {
+    for (int i = installState.fileCount; i >= kInstallerEntry; --i) {
         AnswerNowAndThen();
-        if (i == 0) {
+        if (i == kSetupFileEntry) {
             if (lastDeleted[0] != '\0')
                 RemoveEmptyFoldersAbove(lastDeleted, installFolder);
             // The group names are read from the setup information file, pseudo entry 0.
-            UpdateShortcuts(ProgramMenu, true);
+            UpdateShortcuts(ProgramMenu, RemoveShortcuts);
         }
         if (!ResolveRemovableEntry(i))
             continue;
@@ -213,7 +213,7 @@ bool RemoveEntryFiles(bool* stopped)
 int PackageLevelsAbove(const char* installFolder)
 {
     char value[kPathCapacity];
-    GetPrivateProfileStringA("Install", "Folder", "", value, sizeof value, installState.infPath);
+    GetPrivateProfileStringA(kInstallSection, "Folder", "", value, sizeof value, installState.infPath);
     ReplaceChar(value, '/', '\\');
     char* start = value;
     while (*start == '\\')
@@ -305,8 +305,8 @@ bool RemoveInstalledFiles(bool* stoppedAtEntry1)
     else
         result = false;
 
-    UpdateShortcuts(Desktop, true);
-    UpdateShortcuts(Startup, true);
+    UpdateShortcuts(Desktop, RemoveShortcuts);
+    UpdateShortcuts(Startup, RemoveShortcuts);
     return result;
 }
 

@@ -29,8 +29,6 @@ constexpr unsigned kMegabyteShift = 20;
 constexpr unsigned long long kMegabyte = 1ull << kMegabyteShift;
 constexpr unsigned kAllMegabytes = 0xFFFFFFFFu;
 
-// The source text of the entries that the reduced installation leaves out.
-constexpr const char* kReducedOnlySource = "02";
 
 // Keeps the wizard on the page in answer to PSN_WIZNEXT.
 INT_PTR Stay(HWND page)
@@ -185,7 +183,7 @@ unsigned RequiredMegabytes()
     // 0), so they count like the file entries. Relative sources name files in the current
     // directory, which is the installer's folder while the wizard runs.
     unsigned long long bytes = 0;
-    for (int i = -1; i <= installState.fileCount; ++i) {
+    for (int i = kInstallerEntry; i <= installState.fileCount; ++i) {
         if (!ResolveInstallEntry(i))
             continue;  // never copied
         if (installState.reducedInstall && lstrcmpA(installState.entrySource, kReducedOnlySource) == 0)

@@ -65,18 +65,15 @@ void ReportCopyFailure(int id, const char* path, DWORD error = 0)
 void ReportUnresolvedEntry(int entry)
 {
     char source[kPathCapacity] = "";
-    if (entry == -1) {
+    if (entry == kInstallerEntry) {
         CopyText(source, installState.exeName);
-    } else if (entry == 0) {
+    } else if (entry == kSetupFileEntry) {
         CopyText(source, installState.infName);
     } else {
-        ReadNumberedEntry("Install", entry, source, sizeof source);
-        for (char* p = source; *p; p = CharNextA(p)) {
-            if (*p == ',') {
-                *p = '\0';
-                break;
-            }
-        }
+        ReadNumberedEntry(kInstallSection, entry, source, sizeof source);
+        char* comma = FindChar(source, ',');
+        if (comma != nullptr)
+            *comma = '\0';
     }
     ReportCopyFailure(IDS_COPY_FAILED, source);
 }
@@ -220,15 +217,15 @@ void FinishSequence(HWND page)
 void CreateShortcutsAndRegister()
 {
     if (installState.residentProgram) {
-        UpdateShortcuts(Startup, false);
+        UpdateShortcuts(Startup, MakeShortcuts);
     } else {
         if (installState.wantMenuShortcuts)
-            UpdateShortcuts(ProgramMenu, false);
+            UpdateShortcuts(ProgramMenu, MakeShortcuts);
         if (installState.wantDesktopShortcut)
-            UpdateShortcuts(Desktop, false);
+            UpdateShortcuts(Desktop, MakeShortcuts);
     }
     // Without the installed copy's path the uninstall entry would run nothing.
-    if (ResolveInstallEntry(-1))
+    if (ResolveInstallEntry(kInstallerEntry))
         WriteUninstallEntry(installState.entryTarget);
     WriteApplicationKey();
 }
@@ -273,7 +270,7 @@ void RunInstallStep()
     } else if (step < lastStep) {
         int entry = step - 2;
         if (ResolveInstallEntry(entry))
-            CopyEntryFile(step < 2);
+            CopyEntryFile(entry == kInstallerEntry ? ReplaceSilently : AskBeforeReplacingNewer);
         else
             ReportUnresolvedEntry(entry);
     } else {
@@ -288,7 +285,7 @@ void RunInstallStep()
         FinishSequence(page);
 }
 
-bool CopyEntryFile(bool silent)
+bool CopyEntryFile(ReplaceRule rule)
 {
     const char* source = installState.entrySource;
     const char* target = installState.entryTarget;
@@ -296,7 +293,7 @@ bool CopyEntryFile(bool silent)
     // onto itself would fail with a sharing violation for each file. A copy that refuses to
     // replace anything is asked first, and only a refusal is looked into: for a new file the
     // look-ups of names and identities cost more than copying it.
-    bool skipped = installState.reducedInstall && lstrcmpA(source, "02") == 0;
+    bool skipped = installState.reducedInstall && lstrcmpA(source, kReducedOnlySource) == 0;
     if (skipped && IsSameFile(source, target))
         return true;
     if (!PrepareTargetFolder()) {
@@ -325,7 +322,7 @@ bool CopyEntryFile(bool silent)
             // a target held open shows only when it is replaced. That is still reported: the
             // file was not installed. Other refusals (a read-only or hidden target) keep the
             // old file silently; it loses those attributes below and a later install replaces it.
-            if (silent || ConfirmOverwrite(source, target)) {
+            if (rule == ReplaceSilently || ConfirmOverwrite(source, target)) {
                 copied = CopyAnswering(source, target, FALSE, sourceFacts) != 0;
                 if (!copied && GetLastError() == ERROR_SHARING_VIOLATION) {
                     ReportCopyFailure(IDS_FILE_IN_USE, target);

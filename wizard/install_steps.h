@@ -11,8 +11,12 @@ constexpr WPARAM kStepCommand = 1;
 // one after it; after the last step the page shows the outcome.
 void RunInstallStep();
 
-// Copies entrySource to entryTarget; silent replaces an existing target without a question.
-bool CopyEntryFile(bool silent);
+// What to do with an existing, newer target: the installer itself is replaced without a
+// question, every other file only when the user agrees.
+enum ReplaceRule { AskBeforeReplacingNewer, ReplaceSilently };
+
+// Copies entrySource to entryTarget under rule.
+bool CopyEntryFile(ReplaceRule rule);
 bool ConfirmOverwrite(const char* source, const char* target);
 
 // "date time  name" of one file, in the user's short date and 24-hour time.

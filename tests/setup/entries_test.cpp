@@ -98,18 +98,18 @@ TEST_F(EntriesTest, AbsentFileEntryGivesTheDestinationFolder)
 TEST_F(EntriesTest, PseudoEntriesNameTheProgramAndItsSetupFile)
 {
     WriteSetupFile("[Install]\r\nTitle=Puzzle\r\n", "SETUPJ.INF");
-    EXPECT_TRUE(ResolveInstallEntry(-1));
+    EXPECT_TRUE(ResolveInstallEntry(kInstallerEntry));
     EXPECT_STREQ("SETUP.EXE", installState.entrySource);
     EXPECT_STREQ("C:\\Apps\\Puzzle\\SETUP.EXE", installState.entryTarget);
 
     bool mayRemove = false;
-    EXPECT_TRUE(ResolveInstallEntry(0, &mayRemove));
+    EXPECT_TRUE(ResolveInstallEntry(kSetupFileEntry, &mayRemove));
     EXPECT_STREQ("SETUPJ.INF", installState.entrySource);
     EXPECT_STREQ("C:\\Apps\\Puzzle\\SETUP.INF", installState.entryTarget);
     EXPECT_TRUE(mayRemove);
 
     CopyText(installState.exeName, "INSTALL");
-    EXPECT_TRUE(ResolveInstallEntry(0));
+    EXPECT_TRUE(ResolveInstallEntry(kSetupFileEntry));
     EXPECT_STREQ("C:\\Apps\\Puzzle\\INSTALL.INF", installState.entryTarget);
 }
 

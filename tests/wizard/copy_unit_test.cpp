@@ -66,7 +66,7 @@ TEST_F(CopyEntryTest, NewTargetGetsItsFolderAndNormalAttributes)
     SetFileAttributesA((folder / "src\\a.dat").c_str(), FILE_ATTRIBUTE_READONLY);
     SetEntry(folder / "src\\a.dat", folder / "dest\\sub\\deeper\\a.dat");
 
-    CopyEntryFile(false);
+    CopyEntryFile(AskBeforeReplacingNewer);
 
     EXPECT_EQ(ReadFileBytes(folder / "dest\\sub\\deeper\\a.dat"), "new bytes");
     EXPECT_EQ(Restricting(folder / "dest\\sub\\deeper\\a.dat"), 0u);
@@ -78,7 +78,7 @@ TEST_F(CopyEntryTest, MissingSourceIsReportedWithTheSourceText)
 {
     SetEntry("missing.txt", folder / "dest\\missing.txt");
 
-    CopyEntryFile(false);
+    CopyEntryFile(AskBeforeReplacingNewer);
 
     ASSERT_EQ(boxes.boxes.size(), 1u);
     EXPECT_EQ(boxes.boxes[0].text, "Failed in copying missing.txt");
@@ -94,7 +94,7 @@ TEST_F(CopyEntryTest, FolderThatIsAFileStopsTheEntry)
     ASSERT_TRUE(WriteFileBytes(folder / "dest\\blocked", "a file where a folder should be"));
     SetEntry("a.txt", folder / "dest\\blocked\\a.txt");
 
-    CopyEntryFile(false);
+    CopyEntryFile(AskBeforeReplacingNewer);
 
     ASSERT_EQ(boxes.boxes.size(), 1u);
     EXPECT_EQ(boxes.boxes[0].text,
@@ -133,7 +133,7 @@ TEST_P(OverwriteTest, ExistingTarget)
     boxes.setAnswer(row.answer);
     SetEntry("file.txt", target);
 
-    CopyEntryFile(row.silent);
+    CopyEntryFile(row.silent ? ReplaceSilently : AskBeforeReplacingNewer);
 
     EXPECT_EQ(boxes.boxes.size(), row.asks ? 1u : 0u) << row.name;
     EXPECT_EQ(ReadFileBytes(target), row.replaced ? "source" : "target") << row.name;
@@ -163,7 +163,7 @@ TEST_F(CopyEntryTest, NewerTargetQuestionNamesTargetAndBothStamps)
     FormatFileStamp(targetStamp, sizeof targetStamp, "file.txt", LastWriteTime(target));
     ASSERT_STRNE(sourceStamp, targetStamp);
 
-    CopyEntryFile(false);
+    CopyEntryFile(AskBeforeReplacingNewer);
 
     ASSERT_EQ(boxes.boxes.size(), 1u);
     EXPECT_EQ(boxes.boxes[0].text, target + " is already exists.\nDo you overwrite the existing file?\n\n Copy To   : " +
@@ -198,7 +198,7 @@ TEST_F(CopyEntryTest, TargetHeldOpenIsReportedAndKept)
         boxes.boxes.clear();
         SetEntry("held.txt", target);
 
-        CopyEntryFile(silent);
+        CopyEntryFile(silent ? ReplaceSilently : AskBeforeReplacingNewer);
         CloseHandle(held);
 
         ASSERT_EQ(boxes.boxes.size(), 1u) << "silent " << silent;
@@ -215,26 +215,26 @@ TEST_F(CopyEntryTest, EntryTwoIsSkippedOnlyInTheReducedInstallation)
 
     installState.reducedInstall = true;
     SetEntry("02", target);
-    CopyEntryFile(false);
+    CopyEntryFile(AskBeforeReplacingNewer);
     EXPECT_FALSE(FileExists(target));
 
     // A file an earlier installation left there still loses its read-only attribute.
     ASSERT_TRUE(WriteFileBytes(target, "old"));
     SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_READONLY);
-    CopyEntryFile(false);
+    CopyEntryFile(AskBeforeReplacingNewer);
     EXPECT_EQ(ReadFileBytes(target), "old");
     EXPECT_EQ(Restricting(target), 0u);
     DeleteFileA(target.c_str());
 
     installState.reducedInstall = false;
-    CopyEntryFile(false);
+    CopyEntryFile(AskBeforeReplacingNewer);
     EXPECT_EQ(ReadFileBytes(target), "voice data");
 
     // Only the exact text counts.
     installState.reducedInstall = true;
     ASSERT_TRUE(WriteFileBytes(folder / "020", "x"));
     SetEntry("020", folder / "dest\\020");
-    CopyEntryFile(false);
+    CopyEntryFile(AskBeforeReplacingNewer);
     EXPECT_TRUE(FileExists(folder / "dest\\020"));
     EXPECT_TRUE(boxes.boxes.empty());
 }
