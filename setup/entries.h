@@ -6,6 +6,7 @@
 // The sections of the setup information file that hold numbered entries.
 constexpr const char* kInstallSection = "Install";
 constexpr const char* kGroupSection = "Group";
+constexpr const char* kRegSection = "Reg";
 
 // The two pseudo entries that come before the file entries 1..N: the installer itself and its
 // setup information file, copied and removed like file entries.

@@ -20,6 +20,9 @@ constexpr DWORD kWindows9xSectionLimit = 32767;
 // Room for the section's two terminators beyond the file's own size.
 constexpr DWORD kSectionSlack = 16;
 constexpr size_t kSectionNameCapacity = 16;
+// The profile reader's answer when there is no copy: ten times a path, so that a value it cuts
+// to this size is still longer than any caller takes.
+constexpr DWORD kWideCapacity = 2600;
 
 struct SectionCopy {
     char path[kPathCapacity];
@@ -142,17 +145,26 @@ DWORD ReadNumberedEntry(const char* section, unsigned number, char* out, DWORD c
     bool stamped = ReadStamp(installState.infPath, &stamp);
     if (stamped && !IsCopyOf(section, stamp))
         CopySection(section, stamp);
-    if (!stamped || sectionCopy.text == nullptr || number == 0 || number > sectionCopy.count || capacity == 0)
-        return GetPrivateProfileStringA(section, NumberText(number), "", out, capacity, installState.infPath);
-
-    const char* value = sectionCopy.values[number];
-    if (value == nullptr)
-        value = "";
-    DWORD length = lstrlenA(value);
-    // One pair of matching quotes around the value is taken off, as the profile reader does.
-    if ((value[0] == '"' || value[0] == '\'') && length >= 2 && value[length - 1] == value[0]) {
-        ++value;
-        length -= 2;
+    if (capacity == 0)
+        return 0;
+    // Without the section's copy the profile reader answers the key, into a buffer far larger
+    // than any caller's: it cuts a quoted value that does not fit and then takes its last
+    // character for the closing quote, handing back a cut value that looks whole.
+    char wide[kWideCapacity];
+    const char* value = wide;
+    DWORD length = 0;
+    if (!stamped || sectionCopy.text == nullptr || number == 0 || number > sectionCopy.count) {
+        length = GetPrivateProfileStringA(section, NumberText(number), "", wide, sizeof wide, installState.infPath);
+    } else {
+        value = sectionCopy.values[number];
+        if (value == nullptr)
+            value = "";
+        length = lstrlenA(value);
+        // One pair of matching quotes around the value is taken off, as the profile reader does.
+        if ((value[0] == '"' || value[0] == '\'') && length >= 2 && value[length - 1] == value[0]) {
+            ++value;
+            length -= 2;
+        }
     }
     if (length >= capacity)
         length = capacity - 1;

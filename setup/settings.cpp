@@ -27,10 +27,12 @@ void ReadInstallString(const char* key, char* buffer, size_t capacity)
 // looked at, so a gap ends the list.
 int CountEntries(const char* section)
 {
+    // Only whether an entry is empty matters here; a longer one is cut, and still not empty.
+    char entry[kPathCapacity];
     int count = 0;
     for (;;) {
-        ReadNumberedEntry(section, count + 1, installState.entrySource, sizeof installState.entrySource);
-        if (installState.entrySource[0] == '\0')
+        ReadNumberedEntry(section, count + 1, entry, sizeof entry);
+        if (entry[0] == '\0')
             return count;
         ++count;
     }

@@ -15,6 +15,7 @@
 #include "base/window.h"
 #include "res/resource.h"
 #include "setup/entries.h"
+#include "setup/entry_reader.h"
 #include "setup/install_state.h"
 #include "shell/registration.h"
 #include "shell/shortcuts.h"
@@ -77,12 +78,13 @@ bool SplitRegistryValue(const char* value, HKEY* root, const char** subKey)
 
 void RemoveRegistryKeys()
 {
-    // One byte more than a key path holds: the profile reader cuts a longer value silently,
-    // and the cut text would name another key, which would then be deleted with everything
-    // below it. A value that does not fit is refused like an unknown root.
+    // One byte more than a key path holds: a longer value would be cut, and the cut text
+    // would name another key, which would then be deleted with everything below it. A value
+    // that does not fit is refused like an unknown root. The entry reader, unlike the profile
+    // reader, also refuses a quoted value that was cut.
     char value[kPathCapacity + 1];
     for (unsigned i = 1;; ++i) {
-        DWORD length = GetPrivateProfileStringA("Reg", NumberText(i), "", value, sizeof value, installState.infPath);
+        DWORD length = ReadNumberedEntry(kRegSection, i, value, sizeof value);
         if (length == 0)
             return;
         HKEY root;

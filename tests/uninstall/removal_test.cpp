@@ -352,6 +352,38 @@ TEST_F(RemovalTest, AbnormalRegValuesAreReportedAndTheNextKeysStillGo)
     DeleteRegistryTree(HKEY_CLASSES_ROOT, "TinySetupTestRemoval.Document");
 }
 
+// A quoted value too long for a key path. The platform's profile reader may hand it back cut
+// yet looking whole (Wine's does: it takes the last character kept for the closing quote), and
+// the cut text names another key, which would go with everything below it. It is refused.
+TEST_F(RemovalTest, AQuotedRegValueTooLongIsRefusedNotCut)
+{
+    // One character more than a key path holds, inside the quotes.
+    std::string value = "HKEY_CURRENT_USER\\" + std::string(kTestKey) + "\\Survivor\\";
+    value += std::string(kPathCapacity - value.size(), 'a');
+    WriteInf({}, "[Reg]\r\n1=\"" + value + "\"\r\n");
+    ASSERT_TRUE(SetRegistryString(HKEY_CURRENT_USER, (std::string(kTestKey) + "\\Survivor").c_str(), "v", "1"));
+    // The key that the profile reader's answer in a key path's buffer names, where that answer
+    // looks whole: it stands for another program's key here.
+    char seen[kPathCapacity + 1];
+    DWORD length = GetPrivateProfileStringA("Reg", "1", "", seen, sizeof seen, installState.infPath);
+    std::string cutKey;
+    const std::string root = "HKEY_CURRENT_USER\\";
+    if (length < kPathCapacity && std::string(seen).rfind(root, 0) == 0) {
+        cutKey = std::string(seen).substr(root.size());
+        ASSERT_TRUE(SetRegistryString(HKEY_CURRENT_USER, (cutKey + "\\Data").c_str(), "v", "1"));
+    }
+
+    MessageBoxRecorder recorder;
+    EXPECT_TRUE(RemoveInstalledFiles());
+
+    ASSERT_EQ(1u, recorder.boxes.size()) << Texts(recorder.boxes);
+    ExpectBox(recorder.boxes[0], ExpectedText(IDS_ABNORMAL_REG, MessageLanguage::English));
+    EXPECT_TRUE(RegistryKeyExists(HKEY_CURRENT_USER, (std::string(kTestKey) + "\\Survivor").c_str()));
+    if (!cutKey.empty()) {
+        EXPECT_TRUE(RegistryKeyExists(HKEY_CURRENT_USER, (cutKey + "\\Data").c_str())) << "the cut value's key was deleted";
+    }
+}
+
 TEST_F(RemovalTest, InstallFolderThatIsAShellFolderKeepsForeignFiles)
 {
     RegistryValueGuard personal(HKEY_CURRENT_USER, kShellFoldersKey, "Personal");
