@@ -74,12 +74,14 @@ int RunInstallMode()
     return 1;
 }
 
-}  // namespace
-
+// True when the command line contains r, R, x or X, or is exactly three characters long.
 bool PassesCommandLineGate(const char* commandLine)
 {
     return ContainsAny(commandLine, "rRxX") || lstrlenA(commandLine) == 3;
 }
+
+}  // namespace
+
 
 bool SetWorkingPath(const char* workingPath)
 {

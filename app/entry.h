@@ -7,8 +7,6 @@
 // The whole program: returns the process exit code.
 int ProgramEntry(HINSTANCE instance, const char* commandLine);
 
-// True when the command line contains r, R, x or X, or is exactly three characters long.
-bool PassesCommandLineGate(const char* commandLine);
 
 // Fills sourceDir and exeName from the working path; false when it is too long to hold.
 bool SetWorkingPath(const char* workingPath);

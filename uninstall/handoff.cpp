@@ -19,6 +19,11 @@
 
 namespace {
 
+// Runs the removal in its dialog. When the removal stops at file entry 1, the saved entry (if
+// any) is written back so that the user can uninstall again.
+void RunUninstallDialog(const SavedUninstallEntry* savedEntry);
+INT_PTR CALLBACK UninstallDialog(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+
 constexpr size_t kCommandLineCapacity = 540;
 constexpr size_t kStatusCapacity = 360;
 constexpr UINT_PTR kRemovalTimer = 1;
@@ -180,6 +185,8 @@ void RunUninstallWorker()
     RunUninstallDialog(&saved);
 }
 
+namespace {
+
 void RunUninstallDialog(const SavedUninstallEntry* savedEntry)
 {
     // Always the folder of the copy that was started with "/r", whatever the registration said.
@@ -209,3 +216,5 @@ INT_PTR CALLBACK UninstallDialog(HWND dialog, UINT message, WPARAM wParam, LPARA
     }
     return 0;
 }
+
+}  // namespace

@@ -8,10 +8,6 @@
 
 void RequestUninstall();
 void RunUninstallWorker();
-// Runs the removal in its dialog. When the removal stops at file entry 1, the saved entry (if
-// any) is written back so that the user can uninstall again.
-void RunUninstallDialog(const SavedUninstallEntry* savedEntry);
-INT_PTR CALLBACK UninstallDialog(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 
 // The name of the hand-off event, derived from the installed copy's path the same way in both
 // processes. Object names may not contain "\", so a plain path cannot name an event.

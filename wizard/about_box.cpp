@@ -27,11 +27,9 @@ void StartedProgramPath(char (&path)[kPathCapacity])
         CopyText(path, installState.modulePath);
 }
 
-// The box owns the messages shown while it is open; the window that owned them before gets
-// them back when it closes (OnCommand).
+// The box owns the messages shown while it is open; whoever opens it restores the owner.
 void OnInitDialog(HWND dialog)
 {
-    SetWindowLongPtrA(dialog, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(installState.ownerWindow));
     installState.ownerWindow = dialog;
     CenterWindow(dialog);
 
@@ -49,10 +47,8 @@ void OnInitDialog(HWND dialog)
 // OK, the close box, Alt+F4 and Escape.
 void OnCommand(HWND dialog, int id)
 {
-    if (id != IDOK && id != IDCANCEL)
-        return;
-    installState.ownerWindow = reinterpret_cast<HWND>(GetWindowLongPtrA(dialog, GWLP_USERDATA));
-    EndDialog(dialog, 1);
+    if (id == IDOK || id == IDCANCEL)
+        EndDialog(dialog, 1);
 }
 
 }  // namespace

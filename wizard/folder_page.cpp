@@ -23,6 +23,10 @@
 
 namespace {
 
+// Shows the shell's folder picker on the current destination; true when a folder was chosen
+// and written into the edit control.
+bool BrowseForDestination(HWND page, int editId);
+
 // The full installation (Japanese template only) is about 1.5 GB of files.
 constexpr unsigned kFullInstallMegabytes = 1250;
 constexpr unsigned kMegabyteShift = 20;
@@ -147,9 +151,13 @@ INT_PTR OnCommand(HWND page, int controlId)
     case IDC_BROWSE:
         BrowseForDestination(page, IDC_DESTINATION);
         return 0;
-    case IDC_ABOUT:
+    case IDC_ABOUT: {
+        // The box owns the messages shown while it is open; the page's owner comes back after.
+        HWND owner = installState.ownerWindow;
         DialogBoxParamA(installState.instance, MAKEINTRESOURCEA(IDD_ABOUT), page, AboutBox, 0);
+        installState.ownerWindow = owner;
         return 0;
+    }
     }
     return FALSE;
 }
@@ -225,6 +233,8 @@ unsigned FreeSpaceMegabytes()
     return megabytes > kAllMegabytes ? kAllMegabytes : static_cast<unsigned>(megabytes);
 }
 
+namespace {
+
 bool BrowseForDestination(HWND page, int editId)
 {
     ComPointer<IMalloc> allocator;
@@ -258,3 +268,5 @@ bool BrowseForDestination(HWND page, int editId)
     }
     return chosen;
 }
+
+}  // namespace

@@ -14,6 +14,3 @@ unsigned RequiredMegabytes();
 // Megabytes the user may still write on the drive or share holding installDir; 0 when unknown.
 unsigned FreeSpaceMegabytes();
 
-// Shows the shell's folder picker on the current destination; true when a folder was chosen
-// and written into the edit control.
-bool BrowseForDestination(HWND page, int editId);

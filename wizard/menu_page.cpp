@@ -13,6 +13,11 @@
 
 namespace {
 
+void FillMenuFolderList(HWND combo);
+// Adds every sub folder below the folder in path (a kPathCapacity buffer used as working
+// space) to the combo box, relative to the first prefixLength bytes, skipping excluded.
+void ListMenuFolders(HWND combo, char* path, size_t prefixLength, const char* excluded);
+
 // True when path begins with the first prefixLength bytes of prefix, ignoring case.
 bool BeginsWithFolder(const char* path, const char* prefix, size_t prefixLength)
 {
@@ -71,6 +76,8 @@ INT_PTR CALLBACK MenuPage(HWND page, UINT message, WPARAM, LPARAM lParam)
     return FALSE;
 }
 
+namespace {
+
 void FillMenuFolderList(HWND combo)
 {
     char startMenu[kPathCapacity];
@@ -124,3 +131,5 @@ void ListMenuFolders(HWND combo, char* path, size_t prefixLength, const char* ex
     }
     path[originalLength] = '\0';
 }
+
+}  // namespace
