@@ -197,17 +197,25 @@ write_nsis() {  # name (a, b, c or empty)
   makensis -V1 "$script" >"$BENCH/nsis-$p.log" 2>&1 || fail "makensis failed for package ($p): see $BENCH/nsis-$p.log"
 }
 
+# A package of many small files: NAME FOLDERS PER_FOLDER FILE_BYTES, then write_package's title,
+# folder and key.
+make_small_files_package() {
+  local name="$1" folders="$2" per_folder="$3" bytes="$4" d file files=()
+  shift 4
+  mkdir -p "$BENCH/$name"
+  for d in $(seq -w 0 $((folders - 1))); do
+    mkdir -p "$BENCH/$name/d$d"
+    head -c $((per_folder * bytes)) /dev/urandom |
+      split -b "$bytes" -a 3 -d --additional-suffix=.bin - "$BENCH/$name/d$d/f"
+  done
+  while IFS= read -r file; do files+=("${file#"$BENCH/$name/"}"); done \
+    < <(find "$BENCH/$name" -type f -name '*.bin' | sort)
+  write_package "$name" "$@" "${files[@]}"
+}
+
 make_packages() {
   local d files=()
-  mkdir -p "$BENCH/pkg-a"
-  for d in $(seq -w 0 $((A_FOLDERS - 1))); do
-    mkdir -p "$BENCH/pkg-a/d$d"
-    head -c $((A_PER_FOLDER * A_FILE_BYTES)) /dev/urandom |
-      split -b "$A_FILE_BYTES" -a 3 -d --additional-suffix=.bin - "$BENCH/pkg-a/d$d/f"
-  done
-  while IFS= read -r file; do files+=("${file#"$BENCH/pkg-a/"}"); done \
-    < <(find "$BENCH/pkg-a" -type f -name '*.bin' | sort)
-  write_package pkg-a "Bench Package A" BenchA TinySetupBenchA "${files[@]}"
+  make_small_files_package pkg-a "$A_FOLDERS" "$A_PER_FOLDER" "$A_FILE_BYTES" "Bench Package A" BenchA TinySetupBenchA
 
   files=()
   mkdir -p "$BENCH/pkg-b"
@@ -217,16 +225,7 @@ make_packages() {
   done
   write_package pkg-b "Bench Package B" BenchB TinySetupBenchB "${files[@]}"
 
-  files=()
-  mkdir -p "$BENCH/pkg-c"
-  for d in $(seq -w 0 $((C_FOLDERS - 1))); do
-    mkdir -p "$BENCH/pkg-c/d$d"
-    head -c $((C_PER_FOLDER * C_FILE_BYTES)) /dev/urandom |
-      split -b "$C_FILE_BYTES" -a 3 -d --additional-suffix=.bin - "$BENCH/pkg-c/d$d/f"
-  done
-  while IFS= read -r file; do files+=("${file#"$BENCH/pkg-c/"}"); done \
-    < <(find "$BENCH/pkg-c" -type f -name '*.bin' | sort)
-  write_package pkg-c "Bench Package C" BenchC TinySetupBenchC "${files[@]}"
+  make_small_files_package pkg-c "$C_FOLDERS" "$C_PER_FOLDER" "$C_FILE_BYTES" "Bench Package C" BenchC TinySetupBenchC
 
   mkdir -p "$BENCH/pkg-d"
   head -c "$D_FILE_BYTES" /dev/urandom >"$BENCH/pkg-d/huge.bin"
