@@ -60,6 +60,18 @@ void OnCommand(WPARAM command)
         RunInstallStep();
 }
 
+void OnNotify(HWND page, const NMHDR* header)
+{
+    switch (header->code) {
+    case PSN_SETACTIVE:
+        OnSetActive(page);
+        break;
+    case PSN_WIZFINISH:
+        OnWizardFinish();
+        break;
+    }
+}
+
 }  // namespace
 
 INT_PTR CALLBACK CopyPage(HWND page, UINT message, WPARAM wParam, LPARAM lParam)
@@ -68,14 +80,7 @@ INT_PTR CALLBACK CopyPage(HWND page, UINT message, WPARAM wParam, LPARAM lParam)
     case WM_INITDIALOG:
         return OnInitDialog(page);
     case WM_NOTIFY:
-        switch (reinterpret_cast<const NMHDR*>(lParam)->code) {
-        case PSN_SETACTIVE:
-            OnSetActive(page);
-            break;
-        case PSN_WIZFINISH:
-            OnWizardFinish();
-            break;
-        }
+        OnNotify(page, reinterpret_cast<const NMHDR*>(lParam));
         break;
     case WM_TIMER:
         OnTimer(page);

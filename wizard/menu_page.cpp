@@ -55,6 +55,19 @@ void OnWizardNext(HWND page)
         CopyText(installState.menuDir, folder);
 }
 
+INT_PTR OnNotify(HWND page, const NMHDR* header)
+{
+    switch (header->code) {
+    case PSN_SETACTIVE:
+        OnSetActive();
+        return 0;
+    case PSN_WIZNEXT:
+        OnWizardNext(page);
+        return 0;
+    }
+    return FALSE;
+}
+
 }  // namespace
 
 INT_PTR CALLBACK MenuPage(HWND page, UINT message, WPARAM, LPARAM lParam)
@@ -63,15 +76,7 @@ INT_PTR CALLBACK MenuPage(HWND page, UINT message, WPARAM, LPARAM lParam)
     case WM_INITDIALOG:
         return OnInitDialog(page);
     case WM_NOTIFY:
-        switch (reinterpret_cast<const NMHDR*>(lParam)->code) {
-        case PSN_SETACTIVE:
-            OnSetActive();
-            return 0;
-        case PSN_WIZNEXT:
-            OnWizardNext(page);
-            return 0;
-        }
-        break;
+        return OnNotify(page, reinterpret_cast<const NMHDR*>(lParam));
     }
     return FALSE;
 }

@@ -8,11 +8,12 @@
 
 #include "copy_e2e_package.h"
 #include "wizard/install_steps.h"
+#include "support/expected_messages.h"
+#include "res/resource.h"
 
 namespace {
 
-const char kIncomplete[] =
-    "Installation has finished, but some files were not installed.  Run the installation again, or uninstall it.";
+const std::string kIncomplete = ExpectedText(IDS_INSTALL_INCOMPLETE, MessageLanguage::English);
 
 std::string Joined(const std::vector<std::string>& items)
 {
@@ -90,7 +91,7 @@ TEST_F(CopyInstallTest, FullInstallWithEveryOverwriteRule)
     box = AnswerMessageBox(run.processId, IDNO);
     EXPECT_EQ(box.text, keepQuestion);
     box = AnswerMessageBox(run.processId, IDOK);
-    EXPECT_EQ(box.text, "Failed in copying missing.txt");
+    EXPECT_EQ(box.text, ExpectedText(IDS_COPY_FAILED, MessageLanguage::English, {"missing.txt"}));
     EXPECT_TRUE(box.hasIcon);
     box = AnswerMessageBox(run.processId, IDOK);
     EXPECT_EQ(box.text, dest + "locked.txt is in use so that overwriting cannot be executed.");
@@ -100,7 +101,7 @@ TEST_F(CopyInstallTest, FullInstallWithEveryOverwriteRule)
     ASSERT_TRUE(WaitForFinish());
     EXPECT_EQ(ControlText(copyPage, IDC_STATUS), kIncomplete);
     EXPECT_TRUE(ControlVisible(copyPage, IDC_UNINSTALL_HINT));
-    EXPECT_EQ(ControlText(copyPage, IDC_UNINSTALL_HINT), "Use <Uninstall Puzzle> in the menu for the uninstallation.");
+    EXPECT_EQ(ControlText(copyPage, IDC_UNINSTALL_HINT), ExpectedText(IDS_UNINSTALL_HINT, MessageLanguage::English, {"Uninstall Puzzle"}));
     EXPECT_FALSE(ControlVisible(copyPage, IDC_PROGRESS));
     box = PressFinish();
     EXPECT_EQ(box.text, kIncomplete);
@@ -159,7 +160,7 @@ TEST_F(CopyReinstallTest, InstalledCopyStartedAgainCopiesNothingOntoItself)
     ASSERT_TRUE(SetCheck(menuPage, IDC_MENU_SHORTCUTS, false));
     ASSERT_TRUE(LeaveMenuPage());
     ASSERT_TRUE(WaitForFinish());
-    EXPECT_EQ(PressFinish().text, "Installation has been completed.");
+    EXPECT_EQ(PressFinish().text, ExpectedText(IDS_INSTALL_COMPLETED, MessageLanguage::English));
     EXPECT_EQ(run.WaitExit(), 1);
     ASSERT_TRUE(WriteFileBytes(dest + "saved game.sav", "the user's own"));
     FILETIME before = LastWriteTime(dest + "readme.txt");
@@ -185,9 +186,9 @@ TEST_F(CopyReinstallTest, InstalledCopyStartedAgainCopiesNothingOntoItself)
 
     ASSERT_TRUE(WaitForFinish());
     EXPECT_EQ(DialogsOf(run.processId).size(), 1u) << "no message box on the way";
-    EXPECT_EQ(ControlText(copyPage, IDC_STATUS), "Installation succeeded.  Press <Finish> for completion.");
+    EXPECT_EQ(ControlText(copyPage, IDC_STATUS), ExpectedText(IDS_INSTALL_SUCCEEDED, MessageLanguage::English));
     MessageBoxInfo box = PressFinish();
-    EXPECT_EQ(box.text, "Installation has been completed.");
+    EXPECT_EQ(box.text, ExpectedText(IDS_INSTALL_COMPLETED, MessageLanguage::English));
     EXPECT_EQ(run.WaitExit(), 1);
 
     EXPECT_EQ(ReadFileBytes(dest + "readme.txt"), "readme");
@@ -224,7 +225,7 @@ TEST_F(CopyBareInstallTest, NoEntriesBothBoxesClearedNoShortcutsAndTheControlPan
     EXPECT_TRUE(ControlVisible(copyPage, IDC_UNINSTALL_HINT));
     EXPECT_TRUE(DialogsOf(run.processId).size() == 1u) << "no message box on the way";
     MessageBoxInfo box = PressFinish();
-    EXPECT_EQ(box.text, "Installation has been completed.");
+    EXPECT_EQ(box.text, ExpectedText(IDS_INSTALL_COMPLETED, MessageLanguage::English));
     EXPECT_EQ(run.WaitExit(), 1);
 
     EXPECT_EQ(ReadFileBytes(dest + "SETUP.EXE"), ReadFileBytes(pkg + "SETUP.EXE"));
@@ -241,7 +242,7 @@ TEST_F(CopyBareInstallTest, CancelBeforeCopyingIsReportedAsInterrupted)
     ASSERT_TRUE(StartAndLeaveFolderPage());
     PressWizardButton(sheet, PSBTN_CANCEL);
     MessageBoxInfo box = AnswerMessageBox(run.processId, IDOK);
-    EXPECT_EQ(box.text, "Installation was interrupted.");
+    EXPECT_EQ(box.text, ExpectedText(IDS_INSTALL_INTERRUPTED, MessageLanguage::English));
     EXPECT_EQ(box.caption, title);
     EXPECT_EQ(run.WaitExit(), 1);
     EXPECT_FALSE(FileExists(dest + "SETUP.EXE"));

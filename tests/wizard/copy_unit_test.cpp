@@ -11,6 +11,7 @@
 #include "support/test_support.h"
 #include "wizard/copy_page.h"
 #include "wizard/install_steps.h"
+#include "support/expected_messages.h"
 
 namespace {
 
@@ -81,7 +82,7 @@ TEST_F(CopyEntryTest, MissingSourceIsReportedWithTheSourceText)
     CopyEntryFile(AskBeforeReplacingNewer);
 
     ASSERT_EQ(boxes.boxes.size(), 1u);
-    EXPECT_EQ(boxes.boxes[0].text, "Failed in copying missing.txt");
+    EXPECT_EQ(boxes.boxes[0].text, ExpectedText(IDS_COPY_FAILED, MessageLanguage::English, {"missing.txt"}));
     EXPECT_EQ(boxes.boxes[0].style, static_cast<UINT>(MB_ICONERROR));
     EXPECT_FALSE(boxes.boxes[0].hasCaption);
     EXPECT_EQ(boxes.boxes[0].owner, installState.ownerWindow);
@@ -98,7 +99,7 @@ TEST_F(CopyEntryTest, FolderThatIsAFileStopsTheEntry)
 
     ASSERT_EQ(boxes.boxes.size(), 1u);
     EXPECT_EQ(boxes.boxes[0].text,
-              "Unable to create a folder, " + folder / "dest\\blocked" + ", because it already exists.");
+              ExpectedText(IDS_FOLDER_IS_FILE, MessageLanguage::English, {folder / "dest\\blocked"}));
     EXPECT_EQ(ReadFileBytes(folder / "dest\\blocked"), "a file where a folder should be");
 }
 
@@ -357,7 +358,7 @@ TEST_F(CopyPageTest, NoEntriesMakeFourStepsAndFinish)
     EXPECT_EQ(SendMessageA(Control(IDC_PROGRESS), PBM_GETRANGE, FALSE, 0), 3);
     EXPECT_EQ(SendMessageA(Control(IDC_PROGRESS), PBM_GETPOS, 0, 0), 3);
     EXPECT_FALSE(Shown(Control(IDC_PROGRESS)));
-    EXPECT_EQ(Text(IDC_STATUS), "Installation succeeded.  Press <Finish> for completion.");
+    EXPECT_EQ(Text(IDC_STATUS), ExpectedText(IDS_INSTALL_SUCCEEDED, MessageLanguage::English));
     EXPECT_TRUE(Shown(Control(IDC_UNINSTALL_HINT)));
     EXPECT_EQ(Text(IDC_UNINSTALL_HINT), "Use <Add/Remove Programs> in the Control Panel for the uninstallation.");
     EXPECT_TRUE(boxes.boxes.empty());
@@ -393,7 +394,7 @@ TEST_F(CopyPageTest, EveryEntryIsCopiedAndFailuresDoNotStopTheSequence)
     EXPECT_EQ(ReadFileBytes(dest + "data\\a.dat"), "data");
     EXPECT_EQ(ReadFileBytes(dest + "docs\\copy.txt"), "readme");
     ASSERT_EQ(boxes.boxes.size(), 1u);
-    EXPECT_EQ(boxes.boxes[0].text, "Failed in copying missing.txt");
+    EXPECT_EQ(boxes.boxes[0].text, ExpectedText(IDS_COPY_FAILED, MessageLanguage::English, {"missing.txt"}));
     EXPECT_EQ(boxes.boxes[0].owner, sheet.page);
     EXPECT_EQ(SendMessageA(Control(IDC_PROGRESS), PBM_GETRANGE, FALSE, 0), 7);
 }
@@ -451,7 +452,7 @@ TEST_F(CopyPageTest, EntryWhoseDestinationDoesNotFitIsReportedAndSkipped)
     RunSequence();
 
     ASSERT_EQ(boxes.boxes.size(), 1u);
-    EXPECT_EQ(boxes.boxes[0].text, "Failed in copying short.txt");
+    EXPECT_EQ(boxes.boxes[0].text, ExpectedText(IDS_COPY_FAILED, MessageLanguage::English, {"short.txt"}));
     EXPECT_EQ(boxes.boxes[0].style, static_cast<UINT>(MB_ICONERROR));
     EXPECT_EQ(ReadFileBytes(dest + "short.txt"), "short");
     // Nothing was written under a cut name.
@@ -477,7 +478,7 @@ TEST_F(CopyPageTest, UninstallShortcutNamesTheFinalHint)
     EXPECT_TRUE(FileExists(folder / "menu\\Puzzle\\Puzzle.lnk"));
     EXPECT_TRUE(FileExists(folder / "menu\\Puzzle\\Uninstall Puzzle.lnk"));
     EXPECT_FALSE(FileExists(folder / "desktop\\Copy Page Test.lnk"));
-    EXPECT_EQ(Text(IDC_UNINSTALL_HINT), "Use <Uninstall Puzzle> in the menu for the uninstallation.");
+    EXPECT_EQ(Text(IDC_UNINSTALL_HINT), ExpectedText(IDS_UNINSTALL_HINT, MessageLanguage::English, {"Uninstall Puzzle"}));
 }
 
 TEST_F(CopyPageTest, ResidentProgramGetsTheStartupShortcutOnly)

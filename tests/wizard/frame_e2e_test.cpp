@@ -11,14 +11,16 @@
 #include "support/end_to_end_test.h"
 #include "frame_package.h"
 #include "wizard/about_box.h"
+#include "support/expected_messages.h"
+#include "res/resource.h"
 
 namespace {
 
-const char kNoRoot[] = "Assign a correct drive and path, e.g. C:\\Soft\\.";
-const char kRootFolder[] = "Unable to install in the route directory.";
-const char kInterrupted[] = "Installation was interrupted.";
+const std::string kNoRoot = ExpectedText(IDS_NO_ROOT, MessageLanguage::English);
+const std::string kRootFolder = ExpectedText(IDS_ROOT_FOLDER, MessageLanguage::English);
+const std::string kInterrupted = ExpectedText(IDS_INSTALL_INTERRUPTED, MessageLanguage::English);
 const char kLowDiskSpace[] = "指定されたドライブの空き容量が不足しています。";
-const char kCaption[] = "Installation of Frame Puzzle";
+const std::string kCaption = ExpectedText(IDS_WIZARD_CAPTION, MessageLanguage::English, {"Frame Puzzle"});
 
 constexpr unsigned long long kMiB = 1ull << 20;
 
@@ -57,7 +59,7 @@ TEST_F(WizardFrameE2e, FolderPageRefusesWhatCannotBeADestination)
     HWND sheet = StartWizard(run, package, kCaption);
     ASSERT_NE(nullptr, sheet) << "no wizard with the caption \"" << kCaption << "\"";
     HWND page = CurrentPage(sheet);
-    EXPECT_EQ("Assign a destination folder for Frame Puzzle :", ControlText(page, 1000));
+    EXPECT_EQ(ExpectedText(IDS_FOLDER_PROMPT, MessageLanguage::English, {"Frame Puzzle"}), ControlText(page, 1000));
     // The default destination arrives with its trailing separator.
     std::string initial = ControlText(page, 1001);
     EXPECT_EQ(':', initial.size() > 1 ? initial[1] : 0) << initial;
@@ -84,8 +86,8 @@ TEST_F(WizardFrameE2e, FolderPageRefusesWhatCannotBeADestination)
         {"\\\\server\\share", kRootFolder},
         {"\\\\server\\share\\", kRootFolder},
         {WithSlashes(blocked) + "/Deeper",
-         "Unable to create a folder, " + blocked + ", because it already exists."},
-        {blocked, "Unable to create a folder, " + blocked + ", because it already exists."},
+         ExpectedText(IDS_FOLDER_IS_FILE, MessageLanguage::English, {blocked})},
+        {blocked, ExpectedText(IDS_FOLDER_IS_FILE, MessageLanguage::English, {blocked})},
         {full, kNoRoot},
         {overlong, kNoRoot},
     };
@@ -152,7 +154,7 @@ TEST_F(WizardFrameE2e, ResidentProgramGoesStraightToTheCopyPage)
     ASSERT_TRUE(WriteFileBytes(package.folder / "readme.txt", "read me\r\n"));
     {
         ProgramRun run;
-        HWND sheet = StartWizard(run, package, std::string("Installation of ") + kTitle);
+        HWND sheet = StartWizard(run, package, ExpectedText(IDS_WIZARD_CAPTION, MessageLanguage::English, {kTitle}));
         ASSERT_NE(nullptr, sheet);
         ASSERT_TRUE(SetControlText(CurrentPage(sheet), 1001, package.folder / "Dest"));
         ASSERT_TRUE(PressWizardButton(sheet, PSBTN_NEXT));

@@ -15,6 +15,7 @@
 #include "support/end_to_end_test.h"
 #include "support/expected_messages.h"
 #include "uninstall/pending_renames.h"
+#include "res/resource.h"
 
 namespace {
 
@@ -79,7 +80,7 @@ TEST_F(WizardFullDrive, DriveFilledDuringTheCopyEndsWithoutClaimingSuccess)
     ASSERT_TRUE(WriteFileBytes("V:\\Photos\\beach.jpg", "the user's own"));
 
     ProgramRun run;
-    HWND sheet = StartWizard(run, package, std::string("Installation of ") + kTitle);
+    HWND sheet = StartWizard(run, package, ExpectedText(IDS_WIZARD_CAPTION, MessageLanguage::English, {kTitle}));
     ASSERT_NE(nullptr, sheet);
     ASSERT_TRUE(SetControlText(CurrentPage(sheet), 1001, "V:\\FrameFull\\Puzzle"));
     ASSERT_TRUE(PressWizardButton(sheet, PSBTN_NEXT));
@@ -113,7 +114,7 @@ TEST_F(WizardFullDrive, DriveFilledDuringTheCopyEndsWithoutClaimingSuccess)
         },
         60000);
     ASSERT_FALSE(failures.empty()) << "the copy onto the full drive was not reported";
-    const std::string head = "Failed in copying big.dat\n\n";
+    const std::string head = ExpectedText(IDS_COPY_FAILED, MessageLanguage::English, {"big.dat"}) + "\n\n";
     EXPECT_EQ(head, failures[0].substr(0, head.size())) << failures[0];
     EXPECT_GT(failures[0].size(), head.size()) << "the platform's reason follows the message";
 
