@@ -131,7 +131,7 @@ int Install(const std::string& setupExe, std::string destination)
 
     ProgramRun run;
     if (!run.Start(setupExe, "/go"))
-        return Fail("cannot start " + setupExe);
+        return Fail("cannot start " + setupExe + " (error " + std::to_string(GetLastError()) + ")");
     HWND sheet = WaitForDialog(run.processId, kWindowDeadlineMs);
     if (sheet == nullptr)
         return Fail("no wizard appeared");
@@ -203,7 +203,7 @@ int Uninstall(const std::string& workerExe, const std::string& installedExe)
 {
     ProgramRun run;
     if (!Launch(run, workerExe, "x " + installedExe))
-        return Fail("cannot start " + workerExe);
+        return Fail("cannot start " + workerExe + " (error " + std::to_string(GetLastError()) + ")");
     HWND dialog = nullptr;
     double deadline = NowSeconds() + kWindowDeadlineMs / 1000.0;
     while (dialog == nullptr && NowSeconds() < deadline) {
@@ -282,7 +282,7 @@ int Startup(const std::string& exe, const std::string& arguments)
     ProgramRun run;
     double start = NowSeconds();
     if (!Launch(run, exe, arguments))
-        return Fail("cannot start " + exe);
+        return Fail("cannot start " + exe + " (error " + std::to_string(GetLastError()) + ")");
     HWND window = nullptr;
     while (window == nullptr) {
         std::vector<HWND> dialogs = DialogsOf(run.processId);
@@ -309,7 +309,7 @@ int RunToEnd(const std::string& exe, const std::string& arguments)
     ProgramRun run;
     double start = NowSeconds();
     if (!Launch(run, exe, arguments))
-        return Fail("cannot start " + exe);
+        return Fail("cannot start " + exe + " (error " + std::to_string(GetLastError()) + ")");
     int code = run.WaitExit(static_cast<DWORD>(kWorkDeadlineSeconds * 1000));
     double ended = NowSeconds();
     if (code < 0)
