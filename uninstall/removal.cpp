@@ -271,10 +271,23 @@ struct DeleteJob {
     BOOL deleted;
 };
 
+// Wine frees a deleted file's blocks in its server, which meanwhile answers no thread of any
+// program, the dialog's included. Cut to nothing first, the file's blocks are freed by this
+// thread instead. Only a file already marked for deletion is cut: the handle that marks it is
+// refused for a read-only file or one that another program holds open, exactly as DeleteFileA
+// is, and such a file is left whole for DeleteFileA to fail on. Where the mark is not kept
+// (Windows 95), the file is still there after the cut and DeleteFileA removes it.
 DWORD WINAPI DeleteOnWorker(LPVOID data)
 {
     DeleteJob* job = static_cast<DeleteJob*>(data);
-    job->deleted = DeleteFileA(job->path);
+    {
+        FileHandle file(CreateFileA(job->path, GENERIC_WRITE | DELETE, 0, nullptr, OPEN_EXISTING,
+                                    FILE_FLAG_DELETE_ON_CLOSE, nullptr));
+        if (file.IsOpen())
+            SetEndOfFile(file.Get());
+    }
+    bool gone = GetFileAttributesA(job->path) == INVALID_FILE_ATTRIBUTES && GetLastError() == ERROR_FILE_NOT_FOUND;
+    job->deleted = gone || DeleteFileA(job->path);
     return 0;
 }
 

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "base/registry_key.h"
+#include "base/window.h"
 #include "install_state_fixture.h"
 #include "base/protected_folders.h"
 #include "res/resource.h"
@@ -454,6 +455,40 @@ TEST(ProtectedFolders, RootsSystemAndUserFoldersAreProtected)
     };
     for (const Case& row : cases)
         EXPECT_EQ(row.isProtected, IsProtectedFolder(row.folder.c_str())) << "folder \"" << row.folder << "\"";
+}
+
+// A large file is deleted by a worker that first cuts it to nothing (see DeleteOnWorker). Only
+// a file that is then deleted may be cut: one held open, even by a program that lets others
+// read and write it, or one that is read-only, is reported and left whole.
+TEST_F(RemovalTest, ALargeFileGoesAndOneThatCannotGoIsLeftWhole)
+{
+    std::string content(kWorkerFileBytes + 4096, 'x');
+    content.replace(content.size() - 5, 5, "final");
+    for (const char* name : {"plain.bin", "held.bin", "shared.bin", "readonly.bin"})
+        ASSERT_TRUE(WriteFileBytes(installDir + name, content)) << name;
+    ASSERT_TRUE(SetFileAttributesA((installDir + "readonly.bin").c_str(), FILE_ATTRIBUTE_READONLY));
+
+    MessageBoxRecorder recorder;
+    EXPECT_TRUE(DeleteFileReporting((installDir + "plain.bin").c_str()));
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA((installDir + "plain.bin").c_str()));
+    {
+        HeldFile held(installDir + "held.bin");
+        ASSERT_NE(INVALID_HANDLE_VALUE, held.handle);
+        EXPECT_FALSE(DeleteFileReporting((installDir + "held.bin").c_str()));
+    }
+    {
+        HANDLE shared = CreateFileA((installDir + "shared.bin").c_str(), GENERIC_READ | GENERIC_WRITE,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+        ASSERT_NE(INVALID_HANDLE_VALUE, shared);
+        EXPECT_FALSE(DeleteFileReporting((installDir + "shared.bin").c_str()));
+        CloseHandle(shared);
+    }
+    EXPECT_FALSE(DeleteFileReporting((installDir + "readonly.bin").c_str()));
+
+    EXPECT_EQ(3u, recorder.boxes.size()) << Texts(recorder.boxes);
+    for (const char* name : {"held.bin", "shared.bin", "readonly.bin"})
+        EXPECT_TRUE(ReadFileBytes(installDir + name) == content) << name << " was changed";
+    SetFileAttributesA((installDir + "readonly.bin").c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
 TEST_F(RemovalTest, DeleteFileReportingAndClearInstallFolderOnTheirOwn)
