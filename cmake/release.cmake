@@ -18,10 +18,15 @@ if(BUILD_OTHER_EDITION)
   list(APPEND RELEASE_PROGRAMS ${CMAKE_BINARY_DIR}/${OTHER_NAME}.exe ${CMAKE_BINARY_DIR}/${OTHER_CHECK_NAME}.exe)
 endif()
 install(FILES ${RELEASE_PROGRAMS} ${PACKAGER_GUIDE} DESTINATION .)
-install(DIRECTORY ${CMAKE_BINARY_DIR}/sample-package/ DESTINATION sample-package)
 # The sample package ships the edition to ship by default, whichever edition this build is.
+# Its program is left out of the folder's copy rather than overwritten after it: an install
+# step keeps a file whose time equals its source's, and both editions may be built within the
+# same second.
 if(EDITION EQUAL 32 OR BUILD_OTHER_EDITION)
+  install(DIRECTORY ${CMAKE_BINARY_DIR}/sample-package/ DESTINATION sample-package PATTERN SETUP.EXE EXCLUDE)
   install(FILES ${CMAKE_BINARY_DIR}/setup.exe DESTINATION sample-package RENAME SETUP.EXE)
+else()
+  install(DIRECTORY ${CMAKE_BINARY_DIR}/sample-package/ DESTINATION sample-package)
 endif()
 
 set(CPACK_GENERATOR ZIP)
