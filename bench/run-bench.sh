@@ -97,7 +97,10 @@ make_prefix "$ROOT/$BUILD_DIR/wineprefix"
 trap 'stop_wine_env' EXIT INT TERM
 start_display
 wineserver -k >/dev/null 2>&1 || true
-wineserver -p5
+# One Wine session for the whole run: a server that stopped while a large copy was written back
+# would start the next program with a new session, whose start-up deletes the files the
+# uninstall worker left for the next restart, among them the worker copy about to be started.
+wineserver -p
 
 # Everything the timed parts touch lies on C: (never Z:).
 BENCH="$WINEPREFIX/drive_c/bench"
