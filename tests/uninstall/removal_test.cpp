@@ -457,7 +457,7 @@ TEST(ProtectedFolders, RootsSystemAndUserFoldersAreProtected)
         EXPECT_EQ(row.isProtected, IsProtectedFolder(row.folder.c_str())) << "folder \"" << row.folder << "\"";
 }
 
-// A large file is deleted by a worker that first cuts it to nothing (see DeleteOnWorker). Only
+// A large file is deleted by a worker that first cuts it down (see DeleteOnWorker). Only
 // a file that is then deleted may be cut: one held open, even by a program that lets others
 // read and write it, or one that is read-only, is reported and left whole.
 TEST_F(RemovalTest, ALargeFileGoesAndOneThatCannotGoIsLeftWhole)
