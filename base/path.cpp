@@ -170,3 +170,48 @@ bool JoinPath(char* out, size_t capacity, const char* folder, const char* name)
     }
     return true;
 }
+
+namespace {
+
+// The device names Windows reserves in every folder: "CON", "NUL", "COM1" and the rest, with
+// any extension and trailing blanks ("aux.txt", "nul .log").
+bool IsDeviceName(const char* name, int length)
+{
+    const char* const kDevices[] = {"CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$", "CLOCK$"};
+    int stem = 0;
+    while (stem < length && name[stem] != '.')
+        ++stem;
+    while (stem > 0 && name[stem - 1] == ' ')
+        --stem;
+    char upper[8];
+    if (stem < 3 || stem >= static_cast<int>(sizeof upper))
+        return false;
+    CopyMemory(upper, name, stem);
+    upper[stem] = '\0';
+    CharUpperBuffA(upper, stem);
+    for (const char* device : kDevices) {
+        if (lstrcmpA(upper, device) == 0)
+            return true;
+    }
+    // COM1 to COM9 and LPT1 to LPT9.
+    if (stem != 4 || upper[3] < '1' || upper[3] > '9')
+        return false;
+    upper[3] = '\0';
+    return lstrcmpA(upper, "COM") == 0 || lstrcmpA(upper, "LPT") == 0;
+}
+
+}  // namespace
+
+bool NamesDevice(const char* path)
+{
+    const char* part = path;
+    for (;;) {
+        const char* separator = FindFirstSeparator(part);
+        int length = separator != nullptr ? static_cast<int>(separator - part) : lstrlenA(part);
+        if (IsDeviceName(part, length))
+            return true;
+        if (separator == nullptr)
+            return false;
+        part = separator + 1;
+    }
+}

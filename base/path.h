@@ -37,6 +37,10 @@ bool NormalizeFolderPath(char* path, size_t capacity);
 // Reduces a command line to its program path, in place (quotes and arguments removed).
 void StripToProgramPath(char* line);
 
+// True when a component of path is a device name that Windows reserves in every folder ("CON",
+// "NUL", "aux.txt", "COM1"): a "file" of that name is the device.
+bool NamesDevice(const char* path);
+
 // Writes "a" + separator + "b" into out; false (out empty) when it does not fit.
 bool JoinPath(char* out, size_t capacity, const char* folder, const char* name);
 

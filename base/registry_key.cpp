@@ -33,3 +33,16 @@ bool ReadShellFolder(const char* name, char* folder, DWORD capacity)
     RegistryKey key;
     return key.Open(HKEY_CURRENT_USER, kShellFoldersKey, KEY_READ) && key.ReadString(name, folder, capacity);
 }
+
+bool RegistryKey::ReadNumber(const char* name, DWORD* value)
+{
+    DWORD type = 0;
+    DWORD data = 0;
+    DWORD size = sizeof data;
+    if (!IsOpen() || RegQueryValueExA(key_.Get(), name, nullptr, &type, reinterpret_cast<BYTE*>(&data), &size) !=
+                         ERROR_SUCCESS ||
+        type != REG_DWORD || size != sizeof data)
+        return false;
+    *value = data;
+    return true;
+}

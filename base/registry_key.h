@@ -21,6 +21,9 @@ public:
     bool ReadString(const char* name, char* buffer, DWORD capacity);
     template <DWORD N> bool ReadString(const char* name, char (&buffer)[N]) { return ReadString(name, buffer, N); }
 
+    // True only for a REG_DWORD value; value is unchanged otherwise.
+    bool ReadNumber(const char* name, DWORD* value);
+
     void Close() { key_.Close(); }
     bool IsOpen() const { return key_.IsOpen(); }
     HKEY Handle() const { return key_.Get(); }
@@ -33,6 +36,9 @@ private:
 // ...), read like RegistryKey::ReadString: false, and folder unchanged, when it cannot be had whole.
 bool ReadShellFolder(const char* name, char* folder, DWORD capacity);
 template <DWORD N> bool ReadShellFolder(const char* name, char (&folder)[N]) { return ReadShellFolder(name, folder, N); }
+
+// Registry key names are at most 255 characters.
+constexpr DWORD kKeyNameCapacity = 256;
 
 constexpr const char* kShellFoldersKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 constexpr const char* kCurrentVersionKey = "Software\\Microsoft\\Windows\\CurrentVersion";

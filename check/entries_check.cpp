@@ -136,15 +136,18 @@ void CheckFileEntries(CheckedFile& file)
         CopyText(place.key, NumberText(static_cast<unsigned>(i)));
         place.line = LineOf(file.text, kInstallSection, place.key);
 
-        bool mayRemove = false;
-        if (!ResolveInstallEntry(i, &mayRemove)) {
-            ReportEntry(Severity::Error, place, "the destination below the default folder ", installState.installDir,
-                        " is longer than 259 characters: the file is never installed");
-            continue;
-        }
         char entry[kEntryCapacity];
         GetPrivateProfileStringA(kInstallSection, place.key, "", entry, sizeof entry, installState.infPath);
         char* comma = FindChar(entry, ',');
+        bool mayRemove = false;
+        if (!ResolveInstallEntry(i, &mayRemove)) {
+            if (NamesDevice(comma != nullptr ? comma + 1 : entry))
+                ReportEntry(Severity::Error, place, "the destination names a device (CON, NUL, AUX, PRN, COM1, LPT1...): the file is never installed");
+            else
+                ReportEntry(Severity::Error, place, "the destination below the default folder ", installState.installDir,
+                            " is longer than 259 characters: the file is never installed");
+            continue;
+        }
         if (comma != nullptr ? !CheckDestination(place, comma + 1, mayRemove) : !mayRemove) {
             if (comma == nullptr)
                 ReportEntry(Severity::Error, place, "\"..\" leads the destination out of its folder: the file is installed but never removed");

@@ -18,7 +18,7 @@ export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml,winemenubuilder.exe=
 # with one line saying what Wine said.
 # The ready mark names the settings the prefix was made with; a prefix made with older settings
 # is made anew.
-PREFIX_SETTINGS="settings 2: real user folders, fallback-font links, no crash dialog"
+PREFIX_SETTINGS="settings 3: real user folders, fallback-font links, no crash dialog, P: on the profile"
 make_prefix() {
   export WINEPREFIX="$1"
   if [ "$(cat "$WINEPREFIX/.prefix-ready" 2>/dev/null)" = "$PREFIX_SETTINGS" ] && prefix_booted; then
@@ -63,6 +63,9 @@ prefix_settings() {
     wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' \
       /v "$font" /t REG_MULTI_SZ /d 'wqy-microhei.ttc,WenQuanYi Micro Hei' /f >/dev/null 2>&1 || true
   done
+  # P: names the user's profile folder, as subst or a mapped drive would: the tests reach the
+  # user's folders through another drive letter as well.
+  ln -sfn "../drive_c/users/$(id -un)" "$WINEPREFIX/dosdevices/p:"
   # A program that crashes ends at once instead of waiting in Wine's crash dialog.
   wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1 || true
   wineserver -w

@@ -42,6 +42,15 @@ bool SetRemovable(bool* mayRemove, bool removable)
     return true;
 }
 
+// A file of the system folder stays at uninstall, and so does one that ".." leads out of its
+// base folder; only the latter may never replace a file that is already there.
+bool SetPlace(bool* mayRemove, bool* leavesItsFolder, bool shared, bool withinBase)
+{
+    if (leavesItsFolder != nullptr)
+        *leavesItsFolder = !withinBase;
+    return SetRemovable(mayRemove, !shared && withinBase);
+}
+
 // entryTarget = installDir followed directly by name (installDir ends with a separator).
 bool TargetInInstallDir(const char* name)
 {
@@ -130,11 +139,13 @@ int ExpandPathMacro(const char* spec, char* out, size_t capacity)
     return letter;
 }
 
-bool ResolveInstallEntry(int i, bool* mayRemove)
+bool ResolveInstallEntry(int i, bool* mayRemove, bool* leavesItsFolder)
 {
     // A refused entry is never removable, whatever a caller does with the result.
     if (mayRemove != nullptr)
         *mayRemove = false;
+    if (leavesItsFolder != nullptr)
+        *leavesItsFolder = false;
 
     if (i == kInstallerEntry) {
         if (!CopyText(installState.entrySource, installState.exeName) || !TargetInInstallDir(installState.exeName))
@@ -156,23 +167,24 @@ bool ResolveInstallEntry(int i, bool* mayRemove)
     if (!ReadEntry(kInstallSection, i, entry))
         return ClearEntry();
 
+    // A destination that names a device ("CON", "aux.txt") would be written to the device.
     char* comma = FindChar(entry, ',');
     if (comma == nullptr) {
-        if (!TargetInInstallDir(entry))
+        if (NamesDevice(entry) || !TargetInInstallDir(entry))
             return ClearEntry();
         CopyText(installState.entrySource, entry);
-        return SetRemovable(mayRemove, LiesWithin(installState.entryTarget, installState.installDir));
+        return SetPlace(mayRemove, leavesItsFolder, false, LiesWithin(installState.entryTarget, installState.installDir));
     }
 
     *comma = '\0';
     int letter = ExpandPathMacro(comma + 1, installState.entryTarget, sizeof installState.entryTarget);
-    if (letter == kExpandTooLong)
+    if (letter == kExpandTooLong || NamesDevice(comma + 1))
         return ClearEntry();
     CopyText(installState.entrySource, entry);
     // The system folder's files are shared with other programs: the uninstaller leaves them.
     char base[kPathCapacity];
-    return SetRemovable(mayRemove, letter != 's' && SpecBaseFolder(comma + 1, base) &&
-                                       LiesWithin(installState.entryTarget, base));
+    return SetPlace(mayRemove, leavesItsFolder, letter == 's',
+                    SpecBaseFolder(comma + 1, base) && LiesWithin(installState.entryTarget, base));
 }
 
 bool ResolveGroupEntry(int i)

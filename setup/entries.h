@@ -27,10 +27,11 @@ int ExpandPathMacro(const char* spec, char* out, size_t capacity);
 
 // Resolves file entry i (kInstallerEntry, kSetupFileEntry, or 1..N the file entries) into installState.entrySource and entryTarget. Returns false when the
 // destination does not fit in 259 characters: the entry must then be skipped (never copied,
-// never deleted) and both fields are empty. *mayRemove tells whether the uninstaller may
-// delete the destination (false for the system-folder macro, and for a destination that ".."
-// components lead out of its base folder).
-bool ResolveInstallEntry(int i, bool* mayRemove = nullptr);
+// never deleted) and both fields are empty; so does a destination that names a device ("CON",
+// "aux.txt"). *mayRemove tells whether the uninstaller may delete the destination (false for
+// the system-folder macro, and for a destination that ".." components lead out of its base
+// folder); *leavesItsFolder tells the latter, whose file must never replace one already there.
+bool ResolveInstallEntry(int i, bool* mayRemove = nullptr, bool* leavesItsFolder = nullptr);
 
 // Resolves group entry i into the shortcut name (entrySource) and the target specification
 // prefixed by installDir (entryTarget). An entry without a comma gives two empty fields.

@@ -20,6 +20,9 @@ struct InstallState {
     char shortcutTarget[kPathCapacity];
     bool residentProgram;
     bool keepForeignFiles;
+    bool folderWasThere;                 // installDir was there before the first install
+    char earlierInstallDir[kPathCapacity];  // the folder of this application's registered copy
+    bool earlierFolderWasThere;          // as that registration says of its folder
     int fileCount;
     int groupCount;
     bool reducedInstall;

@@ -13,6 +13,7 @@
 #include "setup/entries.h"
 #include "setup/entry_reader.h"
 #include "setup/install_state.h"
+#include "shell/registration.h"
 
 namespace {
 
@@ -134,19 +135,19 @@ bool ComputeInstallDir(const char* folder)
     return AppendPathPart(installState.installDir, "");
 }
 
-// The folder of a registered uninstall command ("path" /r, or path /r): the program path
-// without its file name. A command without any folder keeps the computed default, so that a
-// reinstall never lands in the current directory.
-void ReuseRegisteredFolder(RegistryKey& entry)
+// The folder of a registered uninstall command ("path" /r): the program path without its file
+// name. A command without any folder keeps the computed default, so that a reinstall never
+// lands in the current directory.
+void ReuseRegisteredFolder(const char* registeredCommand)
 {
-    char command[kPathCapacity];
-    if (!entry.ReadString("UninstallString", command))
+    char command[kCommandCapacity];
+    if (!CopyText(command, registeredCommand))
         return;
     StripToProgramPath(command);
     *FileNamePart(command) = '\0';
     size_t length = lstrlenA(command);
-    if (length > 0 && IsSeparator(command[length - 1]))
-        CopyText(installState.installDir, command);
+    if (length > 0 && IsSeparator(command[length - 1]) && CopyText(installState.installDir, command))
+        CopyText(installState.earlierInstallDir, command);
 }
 
 bool RefuseRegistration(const char* displayName)
@@ -166,27 +167,30 @@ bool CheckRegistration()
         return false;
     }
 
+    // An existing entry is this application's only when it carries this title and names an
+    // installed copy of this program; any other is another product's, whose folder and
+    // registration would otherwise be taken over (and later removed).
     char displayName[kPathCapacity];
+    char command[kCommandCapacity];
     RegistryKey entry;
     if (entry.Open(HKEY_LOCAL_MACHINE, entryPath, KEY_READ)) {
-        if (entry.ReadString("DisplayName", displayName) && lstrcmpA(displayName, installState.title) != 0)
+        if (!entry.ReadString(kDisplayNameValue, displayName))
+            CopyText(displayName, installState.installKey);
+        if (lstrcmpA(displayName, installState.title) != 0 || !entry.ReadString(kUninstallStringValue, command) ||
+            !NamesInstalledCopy(command))
             return RefuseRegistration(displayName);
-        ReuseRegisteredFolder(entry);
-        entry.ReadString("MenuDir", installState.menuDir);
+        ReuseRegisteredFolder(command);
+        entry.ReadString(kMenuDirValue, installState.menuDir);
+        DWORD folderWasThere = 0;
+        installState.folderWasThere = entry.ReadNumber(kFolderWasThereValue, &folderWasThere) && folderWasThere == 1;
+        installState.earlierFolderWasThere = installState.folderWasThere;
         return true;
     }
 
-    RegistryKey uninstall;
-    if (!uninstall.Open(HKEY_LOCAL_MACHINE, kUninstallKey, KEY_ENUMERATE_SUB_KEYS))
-        return true;
-    char name[kPathCapacity];
-    for (DWORD index = 0; RegEnumKeyA(uninstall.Handle(), index, name, sizeof name) == ERROR_SUCCESS; ++index) {
-        RegistryKey other;
-        if (other.Open(uninstall.Handle(), name, KEY_READ) && other.ReadString("DisplayName", displayName) &&
-            lstrcmpA(displayName, installState.title) == 0)
-            return RefuseRegistration(displayName);
-    }
-    return true;
+    bool titleTaken = AnyUninstallEntry([&](const char*, RegistryKey& other) {
+        return other.ReadString(kDisplayNameValue, displayName) && lstrcmpA(displayName, installState.title) == 0;
+    });
+    return titleTaken ? RefuseRegistration(displayName) : true;
 }
 
 bool RefuseFile()

@@ -6,12 +6,10 @@
 #include "base/path.h"
 #include "base/registry_key.h"
 #include "base/same_file.h"
+#include "setup/entries.h"
 #include "setup/install_state.h"
 
 namespace {
-
-// Registry key names are at most 255 characters.
-constexpr DWORD kKeyNameCapacity = 256;
 
 // Only a non-empty installKey names an entry of this application: an empty one would name the
 // shared "Uninstall" key itself. A path that does not fit is refused rather than cut.
@@ -23,34 +21,59 @@ bool UninstallEntryPath(char (&path)[kPathCapacity])
 }
 
 // Stored with the text length plus one: the terminator is part of the value.
-void SetString(HKEY key, const char* name, const char* text)
+LONG SetString(HKEY key, const char* name, const char* text)
 {
-    RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text), lstrlenA(text) + 1);
+    return RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text), lstrlenA(text) + 1);
 }
 
-// The uninstall entry's key, made when it is missing, open for writing.
-bool CreateUninstallEntryKey(RegistryHandle& key)
+LONG SetNumber(HKEY key, const char* name, DWORD number)
+{
+    return RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number), sizeof number);
+}
+
+// The uninstall entry's key, made when it is missing, open for writing. A user without
+// administrator rights cannot make it.
+LONG CreateUninstallEntryKey(RegistryHandle& key)
 {
     char path[kPathCapacity];
-    return UninstallEntryPath(path) &&
-           key.KeepIf(RegCreateKeyExA(HKEY_LOCAL_MACHINE, path, 0, nullptr, 0, KEY_WRITE, nullptr, key.Receive(),
-                                      nullptr) == ERROR_SUCCESS);
+    if (!UninstallEntryPath(path))
+        return ERROR_FILENAME_EXCED_RANGE;
+    LONG result = RegCreateKeyExA(HKEY_LOCAL_MACHINE, path, 0, nullptr, 0, KEY_WRITE, nullptr, key.Receive(), nullptr);
+    key.KeepIf(result == ERROR_SUCCESS);
+    return result;
+}
+
+// The program of an uninstall command, when the command names one by a full path.
+bool ProgramOfCommand(const char* command, char (&program)[kCommandCapacity])
+{
+    if (!CopyText(program, command))
+        return false;
+    StripToProgramPath(program);
+    return FindRootEnd(program) != nullptr;
 }
 
 }  // namespace
 
-void WriteUninstallEntry(const char* programPath)
+LONG WriteUninstallEntry(const char* programPath)
 {
-    RegistryHandle key;
-    if (!CreateUninstallEntryKey(key))
-        return;
-    SetString(key.Get(), "DisplayName", installState.title);
-    SetString(key.Get(), "MenuDir", installState.menuDir);
     // The command the system's list of removable programs runs; a cut one would start
-    // something else, so a program path that does not fit leaves the value unwritten.
-    char command[kPathCapacity];
-    if (CopyText(command, "\"") && AppendText(command, programPath) && AppendText(command, "\" /r"))
-        SetString(key.Get(), "UninstallString", command);
+    // something else. The destination page refuses a folder whose command would not fit.
+    char command[kCommandCapacity];
+    if (!CopyText(command, "\"") || !AppendText(command, programPath) || !AppendText(command, "\" /r"))
+        return ERROR_FILENAME_EXCED_RANGE;
+    RegistryHandle key;
+    LONG result = CreateUninstallEntryKey(key);
+    if (result == ERROR_SUCCESS)
+        result = SetString(key.Get(), kDisplayNameValue, installState.title);
+    if (result == ERROR_SUCCESS)
+        result = SetString(key.Get(), kMenuDirValue, installState.menuDir);
+    if (result == ERROR_SUCCESS)
+        result = SetString(key.Get(), kUninstallStringValue, command);
+    if (result == ERROR_SUCCESS && installState.folderWasThere)
+        result = SetNumber(key.Get(), kFolderWasThereValue, 1);
+    else if (result == ERROR_SUCCESS)
+        RegDeleteValueA(key.Get(), kFolderWasThereValue);
+    return result;
 }
 
 bool SaveUninstallEntry(SavedUninstallEntry* saved)
@@ -60,51 +83,98 @@ bool SaveUninstallEntry(SavedUninstallEntry* saved)
     RegistryKey key;
     if (!UninstallEntryPath(path) || !key.Open(HKEY_LOCAL_MACHINE, path, KEY_READ))
         return false;
-    saved->hasDisplayName = key.ReadString("DisplayName", saved->displayName);
-    saved->hasMenuDir = key.ReadString("MenuDir", saved->menuDir);
-    saved->hasCommand = key.ReadString("UninstallString", saved->command);
+    saved->hasDisplayName = key.ReadString(kDisplayNameValue, saved->displayName);
+    saved->hasMenuDir = key.ReadString(kMenuDirValue, saved->menuDir);
+    saved->hasCommand = key.ReadString(kUninstallStringValue, saved->command);
+    DWORD folderWasThere = 0;
+    saved->folderWasThere = key.ReadNumber(kFolderWasThereValue, &folderWasThere) && folderWasThere == 1;
     return true;
 }
 
 void RestoreUninstallEntry(const SavedUninstallEntry& saved)
 {
     RegistryHandle key;
-    if (!CreateUninstallEntryKey(key))
+    if (CreateUninstallEntryKey(key) != ERROR_SUCCESS)
         return;
     if (saved.hasDisplayName)
-        SetString(key.Get(), "DisplayName", saved.displayName);
+        SetString(key.Get(), kDisplayNameValue, saved.displayName);
     if (saved.hasMenuDir)
-        SetString(key.Get(), "MenuDir", saved.menuDir);
+        SetString(key.Get(), kMenuDirValue, saved.menuDir);
     if (saved.hasCommand)
-        SetString(key.Get(), "UninstallString", saved.command);
+        SetString(key.Get(), kUninstallStringValue, saved.command);
+    if (saved.folderWasThere)
+        SetNumber(key.Get(), kFolderWasThereValue, 1);
 }
 
 bool IsRegisteredProgram(const char* programPath)
 {
     char path[kPathCapacity];
-    char command[kPathCapacity];
+    char displayName[kPathCapacity];
+    char command[kCommandCapacity];
+    char program[kCommandCapacity];
     RegistryKey key;
     if (!UninstallEntryPath(path) || !key.Open(HKEY_LOCAL_MACHINE, path, KEY_READ) ||
-        !key.ReadString("UninstallString", command))
+        !key.ReadString(kDisplayNameValue, displayName) || lstrcmpA(displayName, installState.title) != 0 ||
+        !key.ReadString(kUninstallStringValue, command))
         return false;
     // The install writes a full path; a bare name would be judged against whatever the current
     // folder happens to be.
-    StripToProgramPath(command);
-    return FindRootEnd(command) != nullptr && IsSameFile(command, programPath);
+    return ProgramOfCommand(command, program) && IsSameFile(program, programPath);
 }
 
-void WriteApplicationKey()
+bool NamesInstalledCopy(const char* command)
+{
+    // Quoted or not, with or without " /r": earlier versions and hand-made entries differ.
+    char program[kCommandCapacity];
+    if (!CopyText(program, command))
+        return false;
+    StripToProgramPath(program);
+    if (lstrcmpiA(FileNamePart(program), installState.exeName) != 0)
+        return false;
+    // A copy whose folder has gone (removed by hand), or a command without a folder, leaves
+    // nothing more to judge: the entry is still this application's to renew.
+    char title[kTitleCapacity];
+    return FindRootEnd(program) == nullptr || !ReplaceExtension(program, "INF") ||
+           GetFileAttributesA(program) == INVALID_FILE_ATTRIBUTES ||
+           (GetPrivateProfileStringA(kInstallSection, "Title", "", title, sizeof title, program) > 0 &&
+            lstrcmpA(title, installState.title) == 0);
+}
+
+bool FindOtherEntry(const char* path, bool byFolder, char (&displayName)[kPathCapacity])
+{
+    return AnyUninstallEntry([&](const char* name, RegistryKey& entry) {
+        char command[kCommandCapacity];
+        char program[kCommandCapacity];
+        if (lstrcmpiA(name, installState.installKey) == 0 || !entry.ReadString(kUninstallStringValue, command) ||
+            !ProgramOfCommand(command, program))
+            return false;
+        if (byFolder) {
+            *FileNamePart(program) = '\0';
+            if (program[0] == '\0' || !IsSameFolder(program, path))
+                return false;
+        } else if (!IsSameFile(program, path)) {
+            return false;
+        }
+        if (!entry.ReadString(kDisplayNameValue, displayName))
+            CopyText(displayName, name);
+        return true;
+    });
+}
+
+LONG WriteApplicationKey()
 {
     RegistryHandle key;
-    if (!key.KeepIf(RegCreateKeyA(HKEY_CURRENT_USER, kApplicationKey, key.Receive()) == ERROR_SUCCESS))
-        return;
+    LONG result = RegCreateKeyA(HKEY_CURRENT_USER, kApplicationKey, key.Receive());
+    if (!key.KeepIf(result == ERROR_SUCCESS))
+        return result;
     // The installed application expects the whole 260-byte field. Everything after the text
     // is zero, so nothing of an earlier, longer folder reaches the registry.
     char execPath[kPathCapacity] = {};
     CopyText(execPath, installState.installDir);
-    RegSetValueExA(key.Get(), "ExecPath", 0, REG_SZ, reinterpret_cast<const BYTE*>(execPath), sizeof execPath);
-    DWORD first = 1;
-    RegSetValueExA(key.Get(), "first", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&first), sizeof first);
+    result = RegSetValueExA(key.Get(), "ExecPath", 0, REG_SZ, reinterpret_cast<const BYTE*>(execPath), sizeof execPath);
+    if (result == ERROR_SUCCESS)
+        result = SetNumber(key.Get(), "first", 1);
+    return result;
 }
 
 void DeleteKeyTree(HKEY root, const char* subKey)

@@ -40,7 +40,10 @@ void ReportWorkerNotStarted()
 // folder: it may be a package unpacked among the user's own files.
 bool IsInstalledCopy(const char* programPath)
 {
-    if (IsRegisteredProgram(programPath))
+    // Another entry that names this copy too means that another package was installed over
+    // this one: the setup file here need not be the one this entry was made with.
+    char otherTitle[kPathCapacity];
+    if (IsRegisteredProgram(programPath) && !FindOtherEntry(programPath, false, otherTitle))
         return true;
     char text[kMessageCapacity];
     if (!FormatMessageInto(text, sizeof text, IDS_NOT_INSTALLED_COPY, programPath, installState.title))
@@ -57,6 +60,40 @@ bool ConfirmUninstall()
     if (installState.residentProgram)
         AppendText(text, LoadMessage(IDS_RESIDENT_NOTE));
     return ShowMessageBox(nullptr, text, installState.title, MB_ICONINFORMATION | MB_OKCANCEL) == IDOK;
+}
+
+// Copies this program into the system folder as the worker, under its own name or, where a
+// file of that name is already there (another vendor's, or a worker an earlier uninstall left
+// until the next restart), under the first free name "<name>_<n>.<ext>": a file this program
+// did not make is never replaced.
+bool CopyWorker(const char* systemDir, char (&workerPath)[kPathCapacity])
+{
+    constexpr int kWorkerNames = 100;
+    for (int n = 0; n < kWorkerNames; ++n) {
+        char name[kPathCapacity];
+        if (!CopyText(name, installState.exeName))
+            return false;
+        if (n > 0) {
+            char* extension = ExtensionPart(name);
+            char suffix[kPathCapacity];
+            if (!CopyText(suffix, extension != nullptr ? extension : ""))
+                return false;
+            if (extension != nullptr)
+                *extension = '\0';
+            if (!AppendText(name, "_") || !AppendText(name, NumberText(static_cast<unsigned>(n))) ||
+                !AppendText(name, suffix))
+                return false;
+        }
+        if (!JoinPath(workerPath, sizeof workerPath, systemDir, name))
+            return false;
+        if (CopyFileA(installState.modulePath, workerPath, TRUE))
+            return true;
+        // Only a file in the way sends the copy to the next name.
+        DWORD attributes = GetFileAttributesA(workerPath);
+        if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY))
+            return false;
+    }
+    return false;
 }
 
 // "<worker> x <installed copy>": the worker takes everything after "x " as the path, so the
@@ -134,16 +171,11 @@ void RequestUninstall()
     UINT length = GetSystemDirectoryA(systemDir, sizeof systemDir);
     char workerPath[kPathCapacity];
     char commandLine[kCommandLineCapacity];
-    if (length == 0 || length >= sizeof systemDir ||
-        !JoinPath(workerPath, sizeof workerPath, systemDir, installState.exeName) ||
+    if (length == 0 || length >= sizeof systemDir || !CopyWorker(systemDir, workerPath) ||
         !MakeWorkerCommandLine(workerPath, commandLine)) {
         ReportWorkerNotStarted();
         return;
     }
-
-    // A worker copy left from an earlier uninstall, not yet deleted by a restart, is replaced.
-    // Should the copy fail, starting whatever lies there is still worth the attempt.
-    CopyFileA(installState.modulePath, workerPath, FALSE);
     SetCurrentDirectoryA(systemDir);
 
     char eventName[kPathCapacity];

@@ -103,12 +103,12 @@ void ShowPathMessage(int id, const char* path)
     ShowMessageBox(installState.ownerWindow, FormatMessageText(id, path), nullptr, MB_ICONERROR);
 }
 
-// Resolves file entry i; false when the uninstaller must leave it (a system-folder file, or
-// an entry too long to name its file whole).
+// Resolves file entry i; false when the uninstaller must leave it (a system-folder file,
+// whichever macro or ".." led there, or an entry too long to name its file whole).
 bool ResolveRemovableEntry(int i)
 {
     bool mayRemove = false;
-    return ResolveInstallEntry(i, &mayRemove) && mayRemove;
+    return ResolveInstallEntry(i, &mayRemove) && mayRemove && !LiesInSystemFolder(installState.entryTarget);
 }
 
 // True when path begins with folder (which ends with a separator), ignoring case.
@@ -299,14 +299,19 @@ void CutStepByStep(HANDLE file)
 // Only a file already marked for deletion is cut: the handle that marks it is refused for a
 // read-only file or one that another program holds open, exactly as DeleteFileA is, and such a
 // file is left whole for DeleteFileA to fail on. Where the mark is not kept (Windows 95), the
-// file is still there after the cut and DeleteFileA removes it.
+// file is still there after the cut and DeleteFileA removes it. The data is cut only where this
+// name is its only one: a hard link (as backup tools and mod managers make) or a symbolic link
+// into the user's files shares the data with a file that stays, and only the name goes. The
+// open takes a link itself, never what it points to.
 DWORD WINAPI DeleteOnWorker(LPVOID data)
 {
     DeleteJob* job = static_cast<DeleteJob*>(data);
     {
         FileHandle file(CreateFileA(job->path, GENERIC_WRITE | DELETE, 0, nullptr, OPEN_EXISTING,
-                                    FILE_FLAG_DELETE_ON_CLOSE, nullptr));
-        if (file.IsOpen())
+                                    FILE_FLAG_DELETE_ON_CLOSE | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+        BY_HANDLE_FILE_INFORMATION info;
+        if (file.IsOpen() && GetFileInformationByHandle(file.Get(), &info) && info.nNumberOfLinks == 1 &&
+            !(info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT))
             CutStepByStep(file.Get());
     }
     bool gone = GetFileAttributesA(job->path) == INVALID_FILE_ATTRIBUTES && GetLastError() == ERROR_FILE_NOT_FOUND;
@@ -338,10 +343,11 @@ bool RemoveInstalledFiles(bool* stoppedAtEntry1)
     if (stopped)
         return false;
 
-    if (ClearInstallFolder(installState.installDir))
-        RemovePackageFoldersAbove(installState.installDir, packageLevels);
-    else
+    // The folders above a folder that was there before the install were there too.
+    if (!ClearInstallFolder(installState.installDir))
         result = false;
+    else if (!installState.folderWasThere)
+        RemovePackageFoldersAbove(installState.installDir, packageLevels);
 
     UpdateShortcuts(Desktop, RemoveShortcuts);
     UpdateShortcuts(Startup, RemoveShortcuts);
@@ -383,18 +389,24 @@ bool ClearInstallFolder(const char* folder)
 
     // Judged by the folder that is listed. A folder of the system's or the user's is treated
     // as with "RemoveNone": the installed files have gone, only help index files follow them,
-    // and the folder itself stays.
+    // and the folder itself stays. So is a folder that was there before the install: what
+    // else it holds is the user's, and the folder goes only when nothing else is in it.
     *name = '\0';
     bool isProtected = IsProtectedFolder(path);
     AppendText(path, "*.*");
-    bool keepForeignFiles = installState.keepForeignFiles || isProtected;
+    bool keepForeignFiles = installState.keepForeignFiles || installState.folderWasThere || isProtected;
 
     bool ok = true;
+    bool kept = false;
     FileSearch search;
     for (bool found = search.First(path); found; found = search.Next()) {
         AnswerNowAndThen();
-        if (search.IsDotEntry() || search.IsDirectory())
+        if (search.IsDotEntry())
             continue;
+        if (search.IsDirectory()) {
+            kept = kept || installState.folderWasThere;
+            continue;
+        }
         const char* foundName = search.findData.cFileName;
         if (keepForeignFiles && !IsHelpIndexFile(foundName)) {
             ok = false;
@@ -406,7 +418,8 @@ bool ClearInstallFolder(const char* folder)
     }
     search.Close();
 
-    if (isProtected)
+    // A folder kept for the user's own folders in it is no failure to report.
+    if (isProtected || kept)
         return false;
     if (name > path && (name[-1] == '\\' || name[-1] == '/'))
         name[-1] = '\0';

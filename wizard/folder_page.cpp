@@ -13,11 +13,13 @@
 #include "base/message_box.h"
 #include "base/messages.h"
 #include "base/path.h"
+#include "base/same_file.h"
 #include "base/text.h"
 #include "base/window.h"
 #include "res/resource.h"
 #include "setup/entries.h"
 #include "setup/install_state.h"
+#include "shell/registration.h"
 #include "wizard/about_box.h"
 #include "wizard/wizard.h"
 
@@ -102,6 +104,74 @@ bool DestinationCanBeMade(HWND page)
     return true;
 }
 
+// The installed copy and its setup file must each fit in a path, and so must the uninstall
+// command that names the copy (it has room for any such path): otherwise the registration
+// could not be written whole, and "/r" would never find the installed copy.
+bool ProgramPathsFit()
+{
+    return ResolveInstallEntry(kInstallerEntry) && ResolveInstallEntry(kSetupFileEntry);
+}
+
+// Another package's installation in the destination: an uninstall entry under another key
+// whose program lies there, or the setup file this install would overwrite carrying another
+// title or key. Its title (or the file's name) goes into title.
+bool HoldsOtherInstallation(char (&title)[kPathCapacity])
+{
+    if (FindOtherEntry(installState.installDir, true, title))
+        return true;
+    if (!ResolveInstallEntry(kSetupFileEntry) || GetFileAttributesA(installState.entryTarget) == INVALID_FILE_ATTRIBUTES)
+        return false;
+    char key[kPathCapacity];
+    GetPrivateProfileStringA(kInstallSection, "Title", "", title, sizeof title, installState.entryTarget);
+    GetPrivateProfileStringA(kInstallSection, "InstallKey", "", key, sizeof key, installState.entryTarget);
+    if (lstrcmpA(title, installState.title) == 0 && (key[0] == '\0' || lstrcmpiA(key, installState.installKey) == 0))
+        return false;
+    if (title[0] == '\0')
+        CopyText(title, FileNamePart(installState.entryTarget));
+    return true;
+}
+
+bool HoldsAnything(const char* folder)
+{
+    char pattern[kPathCapacity];
+    FileSearch search;
+    if (!CopyText(pattern, folder) || !AppendPathPart(pattern, "*.*"))
+        return true;
+    for (bool found = search.First(pattern); found; found = search.Next()) {
+        if (!search.IsDotEntry())
+            return true;
+    }
+    return false;
+}
+
+// A destination that is already there is not the package's own unless an earlier install of
+// this application made it: the uninstall then removes only what the package lists, and the
+// folder only when nothing else is left in it. When it holds anything, the user decides.
+bool AcceptExistingFolder(HWND page)
+{
+    if (installState.earlierInstallDir[0] != '\0' &&
+        IsSameFolder(installState.installDir, installState.earlierInstallDir)) {
+        installState.folderWasThere = installState.earlierFolderWasThere;
+        return true;
+    }
+    DWORD attributes = GetFileAttributesA(installState.installDir);
+    installState.folderWasThere = attributes != INVALID_FILE_ATTRIBUTES;
+    if (!installState.folderWasThere || !HoldsAnything(installState.installDir))
+        return true;
+    return ShowMessageBox(page, FormatMessageText(IDS_FOLDER_NOT_EMPTY, installState.installDir), nullptr,
+                          MB_ICONQUESTION | MB_YESNO) == IDYES;
+}
+
+// A root however it is written: "C:\.", "C:\Program Files\..\.." reach it as well.
+bool NamesRoot(const char* folder)
+{
+    char full[kPathCapacity];
+    if (!CopyText(full, folder) || !NormalizeFolderPath(full))
+        return false;
+    const char* rootEnd = FindRootEnd(full);
+    return rootEnd != nullptr && rootEnd[1] == '\0';
+}
+
 INT_PTR OnWizardNext(HWND page)
 {
     installState.reducedInstall = IsDlgButtonChecked(page, IDC_FULL_INSTALL) != BST_CHECKED;
@@ -111,10 +181,20 @@ INT_PTR OnWizardNext(HWND page)
     const char* rootEnd = FindRootEnd(installState.installDir);
     if (rootEnd == nullptr)
         return Refuse(page, IDS_NO_ROOT);
-    if (rootEnd[1] == '\0')
+    if (rootEnd[1] == '\0' || NamesRoot(installState.installDir))
         return Refuse(page, IDS_ROOT_FOLDER);
 
     if (!DestinationCanBeMade(page))
+        return Stay(page);
+    if (!ProgramPathsFit())
+        return Refuse(page, IDS_DESTINATION_TOO_LONG);
+    char otherTitle[kPathCapacity];
+    if (HoldsOtherInstallation(otherTitle)) {
+        ShowMessageBox(page, FormatMessageText(IDS_OTHER_INSTALLATION, installState.installDir, otherTitle), nullptr,
+                       MB_ICONERROR);
+        return Stay(page);
+    }
+    if (!AcceptExistingFolder(page))
         return Stay(page);
 
     unsigned needed = installState.reducedInstall ? RequiredMegabytes() : kFullInstallMegabytes;

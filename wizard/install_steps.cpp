@@ -31,10 +31,11 @@ constexpr size_t kStampCapacity = 2 * kStampPartCapacity + 3 + kPathCapacity;
 constexpr int kPermille = 1000;
 
 // The platform's own words for the reasons a user can act on (a full disk, a refused
-// access), after a blank line; nothing for other errors, whose text would only repeat ours.
-void AppendSystemReason(char (&text)[kMessageCapacity], DWORD error)
+// access), after a blank line; nothing for other errors, whose text would only repeat ours,
+// unless every reason is wanted.
+void AppendSystemReason(char (&text)[kMessageCapacity], DWORD error, bool anyReason = false)
 {
-    if (error != ERROR_DISK_FULL && error != ERROR_HANDLE_DISK_FULL && error != ERROR_ACCESS_DENIED)
+    if (!anyReason && error != ERROR_DISK_FULL && error != ERROR_HANDLE_DISK_FULL && error != ERROR_ACCESS_DENIED)
         return;
     char reason[kCopyMessageCapacity];
     DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0,
@@ -214,6 +215,19 @@ void FinishSequence(HWND page)
     PostMessageA(installState.sheetWindow, PSM_SETWIZBUTTONS, 0, PSWIZB_FINISH);
 }
 
+// A registration that could not be written leaves an installation the system's list cannot
+// remove: the user is told so, with the platform's reason, and the outcome is incomplete.
+void CheckRegistrationWrite(LONG result)
+{
+    if (result == ERROR_SUCCESS)
+        return;
+    installState.installIncomplete = true;
+    char text[kMessageCapacity];
+    CopyText(text, LoadMessage(IDS_INSTALL_INCOMPLETE));
+    AppendSystemReason(text, static_cast<DWORD>(result), true);
+    ShowMessageBox(installState.ownerWindow, text, nullptr, MB_ICONERROR);
+}
+
 void CreateShortcutsAndRegister()
 {
     if (installState.residentProgram) {
@@ -225,9 +239,9 @@ void CreateShortcutsAndRegister()
             UpdateShortcuts(Desktop, MakeShortcuts);
     }
     // Without the installed copy's path the uninstall entry would run nothing.
-    if (ResolveInstallEntry(kInstallerEntry))
-        WriteUninstallEntry(installState.entryTarget);
-    WriteApplicationKey();
+    CheckRegistrationWrite(ResolveInstallEntry(kInstallerEntry) ? WriteUninstallEntry(installState.entryTarget)
+                                                                : ERROR_FILENAME_EXCED_RANGE);
+    CheckRegistrationWrite(WriteApplicationKey());
 }
 
 // Moves the progress bar on by one step. The platform's bar repaints itself at once on every
@@ -269,8 +283,11 @@ void RunInstallStep()
             installState.installIncomplete = true;
     } else if (step < lastStep) {
         int entry = step - 2;
-        if (ResolveInstallEntry(entry))
-            CopyEntryFile(entry == kInstallerEntry ? ReplaceSilently : AskBeforeReplacingNewer);
+        bool leavesItsFolder = false;
+        if (ResolveInstallEntry(entry, nullptr, &leavesItsFolder))
+            CopyEntryFile(entry == kInstallerEntry ? ReplaceSilently
+                          : leavesItsFolder        ? NeverReplace
+                                                   : AskBeforeReplacingNewer);
         else
             ReportUnresolvedEntry(entry);
     } else {
@@ -316,6 +333,11 @@ bool CopyEntryFile(ReplaceRule rule)
             }
             if (error != ERROR_FILE_EXISTS) {
                 ReportCopyFailure(IDS_COPY_FAILED, source, error);
+                return false;
+            }
+            // A destination that ".." leads out of its folder may be anybody's file.
+            if (rule == NeverReplace) {
+                ReportCopyFailure(IDS_COPY_FAILED, target);
                 return false;
             }
             // The copy that refuses an existing target says so before it looks at sharing, so

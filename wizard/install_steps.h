@@ -12,8 +12,9 @@ constexpr WPARAM kStepCommand = 1;
 void RunInstallStep();
 
 // What to do with an existing, newer target: the installer itself is replaced without a
-// question, every other file only when the user agrees.
-enum ReplaceRule { AskBeforeReplacingNewer, ReplaceSilently };
+// question, every other file only when the user agrees; a destination that ".." leads out of
+// its folder never replaces anything.
+enum ReplaceRule { AskBeforeReplacingNewer, ReplaceSilently, NeverReplace };
 
 // Copies entrySource to entryTarget under rule.
 bool CopyEntryFile(ReplaceRule rule);

@@ -30,6 +30,13 @@ add_test_suite(lifecycle_names_ja LANG ja_JP.UTF-8 SOURCES
   ${CMAKE_SOURCE_DIR}/tests/shell/link_reader.cpp)
 target_compile_definitions(lifecycle_names_ja PRIVATE TEST_LANGUAGE_JAPANESE)
 
+# What an install did not make (the user's folder and files, a system file, another product's
+# entry and installation) stays whole through install and uninstall.
+add_test_suite(acceptance_untouched SOURCES
+  ${CMAKE_CURRENT_SOURCE_DIR}/untouched_test.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/lifecycle_driver.cpp)
+target_compile_definitions(acceptance_untouched PRIVATE TEST_LANGUAGE_ENGLISH)
+
 # The English life cycle again with Wine reporting Windows 95, then NT 4.0, to the program
 # (Wine's per-program version setting, for every program named SETUP.EXE: the package's, the
 # installed copy and the worker copy). Only the 32-bit edition runs on those systems.

@@ -111,7 +111,7 @@ std::string FailureWithBoxes(const std::string& failure, DWORD processId)
 }  // namespace
 
 WizardRun InstallThroughWizard(ProgramRun& run, const std::string& setupExe, const ShotFunction& shot,
-                               const std::string& prefix)
+                               const std::string& prefix, const std::string& destination)
 {
     WizardRun result;
     if (!run.Start(setupExe, "/go")) {
@@ -130,10 +130,25 @@ WizardRun InstallThroughWizard(ProgramRun& run, const std::string& setupExe, con
     }
     result.caption = WindowTitle(sheet);
     result.folderShown = ControlText(folderPage, IDC_DESTINATION);
+    if (!destination.empty())
+        SetControlText(folderPage, IDC_DESTINATION, destination);
     Picture(shot, sheet, prefix + "1-folder-page");
     PressWizardButton(sheet, PSBTN_NEXT);
 
-    HWND menuPage = WaitForPageWith(sheet, IDC_MENU_SHORTCUTS);
+    // A question about the destination is answered Yes; a refusal (OK alone) ends the drive.
+    HWND menuPage = nullptr;
+    HWND box = nullptr;
+    while (WaitUntil([&] {
+        box = OtherBoxOf(run.processId, sheet);
+        return box != nullptr || (menuPage = WaitForPageWith(sheet, IDC_MENU_SHORTCUTS, 0)) != nullptr;
+    }) && box != nullptr) {
+        bool refusal = ReadMessageBox(box).buttons.size() == 1;
+        AnswerUnexpected(box, &result.unexpectedBoxes);
+        if (refusal || result.unexpectedBoxes.size() > 1) {
+            result.failure = "the folder page refused: " + result.unexpectedBoxes.back();
+            return result;
+        }
+    }
     if (menuPage == nullptr) {
         result.failure = FailureWithBoxes("no program-menu page after the folder page", run.processId);
         return result;
@@ -155,7 +170,6 @@ WizardRun InstallThroughWizard(ProgramRun& run, const std::string& setupExe, con
     }
     // Questions and reports on the way are answered so that the install goes on; the caller
     // decides whether any was welcome.
-    HWND box = nullptr;
     while (!ControlVisible(sheet, kFinishButton) || !ControlEnabled(sheet, kFinishButton)) {
         bool changed = WaitUntil(
             [&] {

@@ -31,9 +31,10 @@ struct WizardRun {
 
 // Starts setupExe with "/go" and installs: the folder page as shown, the program-menu page with
 // the desktop box ticked, the copy page to its Finish, and the completion message answered.
-// The steps' pictures are named prefix + "1-folder-page" and so on.
+// The steps' pictures are named prefix + "1-folder-page" and so on. A destination given is
+// typed over the folder page's.
 WizardRun InstallThroughWizard(ProgramRun& run, const std::string& setupExe, const ShotFunction& shot,
-                               const std::string& prefix = "");
+                               const std::string& prefix = "", const std::string& destination = "");
 
 struct UninstallRun {
     std::string failure;

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "base/protected_folders.h"
 #include "support/test_support.h"
 
 namespace {
@@ -173,6 +174,10 @@ std::vector<std::string> ParseRegistryExport(const std::wstring& text, const std
 Snapshot SnapshotRegistry(const std::vector<std::string>& trees, const std::vector<std::string>& excludedKeys,
                           const std::string& scratchFolder)
 {
+    // Wine writes the defaults of some known folders ("Users", "ProgramFilesCommonX64") into
+    // the registry the first time the shell is asked for them, as the program's check of
+    // protected folders asks. Asked here first, those writes are Wine's, before any snapshot.
+    IsProtectedFolder("C:\\no such folder");
     Snapshot snapshot;
     std::string file = scratchFolder + "export.reg";
     for (const std::string& tree : trees) {

@@ -115,6 +115,10 @@ void FolderPage(Fixture& t)
 {
     t.WritePackage(t.InfText(""));
     ASSERT_TRUE(WriteFileBytes(t.root / "blocker", "a file where a folder is wanted"));
+    const std::string other = "Other " + std::string(kLanguageTag);
+    ASSERT_TRUE(WriteFileBytes(t.root / "other\\SETUP.INF", "[Install]\r\nTitle=" + other + "\r\n"));
+    // Room for the folder, not for the installed program's path in it.
+    const std::string longFolder = t.root / (std::string(250 - t.root.path().size(), 'L') + "\\");
     ASSERT_TRUE(t.StartInstaller());
     t.Check(7, ControlText(t.folderPage, IDC_PROMPT), {t.title});
     t.Check(8, WindowTitle(t.sheet), {t.title});
@@ -129,6 +133,8 @@ void FolderPage(Fixture& t)
         {"C:\\", 11, {}},
         {t.root / "blocker\\App", 5, {t.root / "blocker"}},
         {t.root / "bad|name\\App", 6, {t.root / "bad|name"}},
+        {t.root / "other", 42, {t.root / "other\\", other}},
+        {longFolder, 43, {}},
     };
     for (const Refusal& refusal : refusals) {
         SCOPED_TRACE(refusal.destination);
@@ -138,6 +144,13 @@ void FolderPage(Fixture& t)
         EXPECT_EQ(t.sheet, box.owner) << "owned by the page, whose wizard window the box belongs to";
         EXPECT_EQ(t.folderPage, CurrentPage(t.sheet)) << "the page stays";
     }
+    // A folder that holds the user's files: the user decides, and No stays on the page.
+    ASSERT_TRUE(WriteFileBytes(t.root / "users\\todo.txt", "the user's"));
+    t.TryDestination(t.root / "users");
+    MessageBoxInfo question = AnswerMessageBox(t.run.processId, IDNO);
+    t.Check(41, question.text, {t.root / "users\\"});
+    EXPECT_EQ((std::vector<int>{IDYES, IDNO}), question.buttons);
+    EXPECT_EQ(t.folderPage, CurrentPage(t.sheet)) << "the page stays";
 
     PressWizardButton(t.sheet, PSBTN_CANCEL);
     MessageBoxInfo box = AnswerMessageBox(t.run.processId, IDOK);
@@ -155,6 +168,9 @@ void CopyPage(Fixture& t)
         SetDaysAgo(t.pkg + name, 10);
     }
     SetDaysAgo(t.dest + "newer.txt", 1);
+    // Installed earlier by this package, so its folder is its own.
+    ASSERT_TRUE(SetRegistryString(HKEY_LOCAL_MACHINE, t.EntryKey().c_str(), "DisplayName", t.title));
+    ASSERT_TRUE(SetRegistryString(HKEY_LOCAL_MACHINE, t.EntryKey().c_str(), "UninstallString", "\"" + t.dest + "SETUP.EXE\" /r"));
     SetDaysAgo(t.dest + "locked.txt", 20);
     std::string newerTarget = t.dest + "newer.txt";
     std::vector<std::string> questionArguments = {newerTarget, Stamp(newerTarget, "newer.txt"),

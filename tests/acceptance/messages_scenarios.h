@@ -48,6 +48,9 @@ inline const std::vector<MessageScenarios>& ScenarioTable()
         {38, {"OldWindows"}},
         {39, {"NotTheInstalledCopy"}},
         {40, {"CopyPage"}},
+        {41, {"FolderPage"}},
+        {42, {"FolderPage"}},
+        {43, {"FolderPage"}},
     };
     return table;
 }

@@ -70,13 +70,14 @@ const std::vector<std::string> kEnglishInf = {
 };
 
 // Big5: a title whose first character ends in the byte of "\" (U+529F, A5 5C), a lead byte
-// followed by a blank, and an "02" entry that the Chinese wizard never installs.
+// followed by a blank, an "02" entry that the Chinese wizard never installs, and a device name.
 const std::vector<std::string> kChineseInf = {
     "[Install]",
     "Title=\xA5\x5C\xAF\xE0",
     "Folder=Planted\\Chinese",
     "1=PROGRAM.EXE",
     "2=02",
+    "3=PROGRAM.EXE,con.txt",
     "[Group]",
     "1=\xA4 Program,PROGRAM.EXE",
 };
@@ -119,13 +120,14 @@ TEST(SetupCheck, FindsEachPlantedMistakeAtItsSectionKeyAndLine)
         {"SETUPZT.INF", &kChineseInf, "Title=\xA5\x5C\xAF\xE0", "warning", "Install", "Title",
          "run the check under code page 950"},
         {"SETUPZT.INF", &kChineseInf, "2=02", "warning", "Install", "2", "never installed"},
+        {"SETUPZT.INF", &kChineseInf, "3=PROGRAM.EXE,con.txt", "error", "Install", "3", "names a device"},
         {"SETUPZT.INF", &kChineseInf, "1=\xA4 Program,PROGRAM.EXE", "warning", "Group", "1", "not valid text in code page 950"},
     };
 
     CheckReport report = RunSetupCheck("\"" + package.path() + "\"", scratch);
     ASSERT_FALSE(report.lines.empty()) << "exit code " << report.exitCode;
     EXPECT_EQ(2, report.exitCode) << report.all;
-    EXPECT_EQ("14 errors, 7 warnings", report.lines.back()) << report.all;
+    EXPECT_EQ("15 errors, 7 warnings", report.lines.back()) << report.all;
 
     std::vector<bool> matched(report.lines.size(), false);
     for (const Expected& row : expected) {

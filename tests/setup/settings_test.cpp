@@ -323,9 +323,8 @@ TEST_F(SettingsTest, ReinstallReusesTheRegisteredFolders)
         {"  \"C:/Apps/Puzzle/SETUP.EXE\" /r", "C:/Apps/Puzzle/"},
         // 259 characters fill the read buffer exactly.
         {"\"" + longFolder + "SETUP.EXE\"", longFolder},
-        // A command without a folder, or one too long to read whole, keeps the default.
+        // A command without a folder keeps the default.
         {"SETUP.EXE /r", "D:\\Program Files\\Puzzle\\"},
-        {"\"" + longFolder + "SETUP.EXE\" ", "D:\\Program Files\\Puzzle\\"},
     };
     for (const ReuseRow& row : rows) {
         SCOPED_TRACE(row.uninstallString);
@@ -343,12 +342,13 @@ TEST_F(SettingsTest, ReinstallReusesTheRegisteredFolders)
 TEST_F(SettingsTest, ReinstallReusesTheRegisteredMenuFolder)
 {
     WriteEntry(kOwnKey, "DisplayName", kTitle);
+    WriteEntry(kOwnKey, "UninstallString", "\"C:\\Apps\\Puzzle\\SETUP.EXE\" /r");
     WriteEntry(kOwnKey, "MenuDir", "C:\\Menu\\Acme Puzzle");
     WriteInstallSection(std::string("Title=") + kTitle + "\r\nFolder=Puzzle\r\nInstallKey=" + kOwnKey +
                         "\r\nMenu=Other\r\n");
     EXPECT_TRUE(LoadSetupInformation());
     EXPECT_STREQ("C:\\Menu\\Acme Puzzle", installState.menuDir);
-    EXPECT_STREQ("D:\\Program Files\\Puzzle\\", installState.installDir);
+    EXPECT_STREQ("C:\\Apps\\Puzzle\\", installState.installDir);
 
     // Stored without its terminator: read back whole and terminated.
     ASSERT_TRUE(SetRegistryBytes(HKEY_LOCAL_MACHINE, UninstallEntryPath(kOwnKey).c_str(), "MenuDir", REG_SZ,

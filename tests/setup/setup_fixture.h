@@ -39,6 +39,7 @@ protected:
     {
         installState = InstallState{};
         installState.instance = GetModuleHandleA(nullptr);
+        CopyText(installState.exeName, "SETUP.EXE");
     }
 
     // Writes the setup information file (bytes as given) and points infPath at it.

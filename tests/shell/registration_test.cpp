@@ -85,21 +85,18 @@ TEST_F(UninstallEntryTest, ReinstallUpdatesValueByValueAndKeepsOthers)
     EXPECT_EQ(4u, ValueCount(HKEY_LOCAL_MACHINE, kTestEntry));
 }
 
-TEST_F(UninstallEntryTest, OverlongCommandIsNotWrittenAtAll)
+TEST_F(UninstallEntryTest, EveryProgramPathIsWrittenWholeAndALongerOneRefused)
 {
-    // 257 characters of path: with the quotes, blank and "/r" the command needs 262 bytes.
-    std::string program = "C:\\" + std::string(248, 'p') + "\\S.EXE";
-    ASSERT_EQ(257u, program.size());
-    WriteUninstallEntry(program.c_str());
-    ExpectString(ReadRegistryValue(HKEY_LOCAL_MACHINE, kTestEntry.c_str(), "DisplayName"), "Puzzle");
-    EXPECT_FALSE(ReadRegistryValue(HKEY_LOCAL_MACHINE, kTestEntry.c_str(), "UninstallString").exists);
-
-    // The longest program path that fits: 253 characters and 6 bytes around them, terminator included.
-    std::string fits = "C:\\" + std::string(244, 'p') + "\\S.EXE";
-    ASSERT_EQ(253u, fits.size());
-    WriteUninstallEntry(fits.c_str());
+    // 259 characters, the longest path: with the quotes, blank and "/r" the command takes 265 bytes.
+    std::string program = "C:\\" + std::string(250, 'p') + "\\S.EXE";
+    ASSERT_EQ(259u, program.size());
+    EXPECT_EQ(ERROR_SUCCESS, WriteUninstallEntry(program.c_str()));
     ExpectString(ReadRegistryValue(HKEY_LOCAL_MACHINE, kTestEntry.c_str(), "UninstallString"),
-                 "\"" + fits + "\" /r");
+                 "\"" + program + "\" /r");
+
+    DeleteRegistryTree(HKEY_LOCAL_MACHINE, kTestEntry.c_str());
+    EXPECT_EQ(ERROR_FILENAME_EXCED_RANGE, WriteUninstallEntry((program + "X").c_str()));
+    EXPECT_FALSE(RegistryKeyExists(HKEY_LOCAL_MACHINE, kTestEntry.c_str())) << "nothing written, nothing cut";
 }
 
 TEST_F(UninstallEntryTest, OverlongKeyPathIsNeitherWrittenNorCut)

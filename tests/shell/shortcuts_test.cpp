@@ -422,14 +422,18 @@ TEST_F(ShellFolderTest, PlaceWithoutFolderMakesAndRemovesNothing)
 
 TEST_F(ShortcutTest, RemovalClimbKeepsTheUsersEmptyProgramsFolder)
 {
+    const char kUserShellFolders[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
     RegistryValueGuard programsGuard{HKEY_CURRENT_USER, kShellFoldersKey, "Programs"};
+    RegistryValueGuard userProgramsGuard{HKEY_CURRENT_USER, kUserShellFolders, "Programs"};
     WriteInf({"Puzzle,PUZZLE.EXE"});
     UpdateShortcuts(ProgramMenu, MakeShortcuts);
     ASSERT_TRUE(FolderExists(menuDir));
 
     // The user's Programs folder holds nothing but this program's folder: once that is gone it
-    // is empty, and still it is the user's.
+    // is empty, and still it is the user's. The shell rewrites "Shell Folders" from "User
+    // Shell Folders" whenever it is asked for a known folder, so both name it.
     ASSERT_TRUE(SetRegistryString(HKEY_CURRENT_USER, kShellFoldersKey, "Programs", temp / "Programs"));
+    ASSERT_TRUE(SetRegistryString(HKEY_CURRENT_USER, kUserShellFolders, "Programs", temp / "Programs"));
     UpdateShortcuts(ProgramMenu, RemoveShortcuts);
     EXPECT_FALSE(FolderExists(menuDir));
     EXPECT_FALSE(FolderExists(temp / "Programs\\Acme"));

@@ -115,6 +115,15 @@ inline constexpr ExpectedMessage kExpectedMessages[] = {
     {40, "Installation has finished, but some files were not installed.  Run the installation again, or uninstall it.",
      "インストールは終了しましたが、一部のファイルがインストールされませんでした。もう一度インストールするか、アンインストールしてください。",
      "安裝已結束，但有部分檔案未安裝。請重新執行安裝，或將其移除。"},
+    {41, "The folder %s already holds files. The uninstall will remove only the files this installation adds, and keep the folder and everything else in it.\n\nInstall into this folder?",
+     "フォルダ %s には既にファイルがあります。アンインストールでは、このインストールで追加したファイルだけを削除し、フォルダとその他のファイルは残します。\n\nこのフォルダにインストールしますか？",
+     "資料夾 %s 中已有檔案。解除安裝時只會刪除這次安裝所加入的檔案，並保留資料夾及其中的其他檔案。\n\n要安裝到這個資料夾嗎？"},
+    {42, "The folder %s holds the installation of '%s'. Installing here would replace its files. Choose another folder.",
+     "フォルダ %s には「%s」がインストールされています。ここにインストールすると、そのファイルを置き換えてしまいます。別のフォルダを指定してください。",
+     "資料夾 %s 中已安裝了「%s」。安裝到這裡會取代它的檔案。請指定其他資料夾。"},
+    {43, "The folder name is too long to register the program for uninstallation. Choose a shorter folder.",
+     "フォルダ名が長すぎるため、アンインストールの登録ができません。もっと短いフォルダを指定してください。",
+     "資料夾名稱太長，無法登錄解除安裝。請指定較短的資料夾。"},
 };
 
 inline const ExpectedMessage* FindExpectedMessage(int id)

@@ -71,6 +71,7 @@ protected:
         ASSERT_TRUE(WriteFileBytes(installDir + "TQREQUEST.EXE", "not a program"));
         // Registered as the installed copy, which alone may start the worker.
         Copy(installState.installKey, "TinySetupTestRequest");
+        ASSERT_TRUE(SetRegistryString(HKEY_LOCAL_MACHINE, kEntryKey, "DisplayName", "TinySetupTest Request"));
         ASSERT_TRUE(SetRegistryString(HKEY_LOCAL_MACHINE, kEntryKey, "UninstallString",
                                       "\"" + installDir + "TQREQUEST.EXE\" /r"));
     }

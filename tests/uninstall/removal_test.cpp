@@ -427,6 +427,12 @@ TEST(ProtectedFolders, RootsSystemAndUserFoldersAreProtected)
     DWORD profileLength = GetEnvironmentVariableA("USERPROFILE", profileText, MAX_PATH);
     ASSERT_TRUE(profileLength != 0 && profileLength < MAX_PATH);
     std::string profile = profileText;
+    // Judged by identity: the documents folder by its short name and through the drive letter
+    // that the test prefix maps onto the profile (as subst or a mapped drive gives it).
+    char documentsShort[MAX_PATH] = "";
+    ASSERT_NE(0u, GetShortPathNameA(ShellFolder("Personal").c_str(), documentsShort, MAX_PATH));
+    ASSERT_NE(std::string(documentsShort), ShellFolder("Personal"));
+    ASSERT_TRUE(FolderExists("P:\\Documents")) << "the prefix maps P: onto the profile";
     struct Case {
         std::string folder;
         bool isProtected;
@@ -452,6 +458,14 @@ TEST(ProtectedFolders, RootsSystemAndUserFoldersAreProtected)
         {profile + "/downloads", true},
         {profile + "\\Downloads\\Puzzle", false},
         {"", true},
+        {documentsShort, true},
+        {"P:\\Documents", true},
+        {"P:\\Documents\\Puzzle", false},
+        {"C:\\.", true},
+        {programFiles + "\\..\\..", true},
+        {ShellFolder("My Pictures"), true},
+        {ShellFolder("AppData"), true},
+        {ReadRegistryValue(HKEY_LOCAL_MACHINE, kCurrentVersionKey, "CommonFilesDir").text(), true},
     };
     for (const Case& row : cases)
         EXPECT_EQ(row.isProtected, IsProtectedFolder(row.folder.c_str())) << "folder \"" << row.folder << "\"";
@@ -484,6 +498,14 @@ TEST_F(RemovalTest, ALargeFileGoesAndOneThatCannotGoIsLeftWhole)
         CloseHandle(shared);
     }
     EXPECT_FALSE(DeleteFileReporting((installDir + "readonly.bin").c_str()));
+    // A hard link to a file of the user's: only the name in the install folder goes.
+    std::string usersFile = installDir + "..\\users-movie.bin";
+    ASSERT_TRUE(WriteFileBytes(usersFile, content));
+    ASSERT_TRUE(CreateHardLinkA((installDir + "linked.bin").c_str(), usersFile.c_str(), nullptr));
+    EXPECT_TRUE(DeleteFileReporting((installDir + "linked.bin").c_str()));
+    EXPECT_FALSE(FileExists(installDir + "linked.bin"));
+    EXPECT_TRUE(ReadFileBytes(usersFile) == content) << "the user's file was cut";
+    DeleteFileA(usersFile.c_str());
 
     EXPECT_EQ(3u, recorder.boxes.size()) << Texts(recorder.boxes);
     for (const char* name : {"held.bin", "shared.bin", "readonly.bin"})

@@ -48,13 +48,13 @@ HWND WaitForBoxOver(DWORD processId, HWND dialog)
 
 // The worker copy as the system names it: a 32-bit program sees the system folder redirected
 // to syswow64 on a 64-bit system.
-std::vector<std::string> NamesOfSystemCopy(const std::string& systemCopy)
+std::vector<std::string> NamesOfSystemCopy(const std::string& name)
 {
-    std::vector<std::string> names = {systemCopy};
+    std::vector<std::string> names = {SystemFolder() + "\\" + name};
     char wow64[MAX_PATH];
     UINT length = GetSystemWow64DirectoryA(wow64, MAX_PATH);
     if (length != 0 && length < MAX_PATH)
-        names.push_back(std::string(wow64) + "\\TQSETUP.EXE");
+        names.push_back(std::string(wow64) + "\\" + name);
     return names;
 }
 
@@ -76,6 +76,7 @@ protected:
           desktopLink(ShellFolder("Desktop") + "\\TinySetupTest E2E.lnk"),
           startupLink(ShellFolder("Startup") + "\\TinySetupTest E2E.lnk"),
           systemCopy(SystemFolder() + "\\TQSETUP.EXE"),
+          systemCopy2(SystemFolder() + "\\TQSETUP_1.EXE"),
           usersFile(root / "letter to grandma.txt"),
           execPath(HKEY_CURRENT_USER, kApplicationKey, "ExecPath"),
           tamberlynExisted(RegistryKeyExists(HKEY_CURRENT_USER, "Software\\Tamberlyn"))
@@ -100,7 +101,8 @@ protected:
         if (!tamberlynExisted)
             DeleteRegistryTree(HKEY_CURRENT_USER, "Software\\Tamberlyn");
         // The worker copy may be let go a moment after its process ended.
-        WaitUntil([&] { return DeleteFileA(systemCopy.c_str()) || !FileExists(systemCopy); }, 5000);
+        for (const std::string& copy : {systemCopy, systemCopy2})
+            WaitUntil([&] { return DeleteFileA(copy.c_str()) || !FileExists(copy); }, 5000);
     }
 
     // The setup information file of the installation; reg: the lines of its [Reg] section.
@@ -188,7 +190,7 @@ protected:
     }
 
     TempFolder root;
-    std::string installDir, program, menuDir, desktopLink, startupLink, systemCopy, usersFile;
+    std::string installDir, program, menuDir, desktopLink, startupLink, systemCopy, systemCopy2, usersFile;
     RegistryValueGuard execPath;
     bool tamberlynExisted;
     PendingRenamesGuard pendingRenames;
@@ -258,6 +260,8 @@ TEST_F(UninstallEndToEnd, CancelAtEitherQuestionChangesNothing)
 TEST_F(UninstallEndToEnd, RequestStartsTheWorkerCopyFromTheSystemFolder)
 {
     LayOutInstallation(true);
+    // Another vendor's program of the same name in the system folder: the worker takes a free name.
+    ASSERT_TRUE(WriteFileBytes(systemCopy, "another vendor's setup"));
 
     ProgramRun request;
     ASSERT_TRUE(request.Start(program, "/r"));
@@ -277,7 +281,7 @@ TEST_F(UninstallEndToEnd, RequestStartsTheWorkerCopyFromTheSystemFolder)
     DWORD workerId = 0;
     GetWindowThreadProcessId(dialog, &workerId);
     EXPECT_NE(request.processId, workerId);
-    std::vector<std::string> names = NamesOfSystemCopy(systemCopy);
+    std::vector<std::string> names = NamesOfSystemCopy("TQSETUP_1.EXE");
     std::string image = ImageOfProcess(workerId);
     EXPECT_TRUE(lstrcmpiA(names[0].c_str(), image.c_str()) == 0 ||
                 (names.size() > 1 && lstrcmpiA(names[1].c_str(), image.c_str()) == 0))
@@ -289,7 +293,8 @@ TEST_F(UninstallEndToEnd, RequestStartsTheWorkerCopyFromTheSystemFolder)
     CloseHandle(worker);
 
     ExpectInstallationRemoved();
-    EXPECT_EQ(ReadFileBytes(SETUP_EXE_PATH), ReadFileBytes(systemCopy)) << "the worker copy";
+    EXPECT_EQ(ReadFileBytes(SETUP_EXE_PATH), ReadFileBytes(systemCopy2)) << "the worker copy";
+    EXPECT_EQ("another vendor's setup", ReadFileBytes(systemCopy));
     bool scheduled = false;
     for (const std::string& name : names)
         scheduled = scheduled || PendingDeletionOf(name);

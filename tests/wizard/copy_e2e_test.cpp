@@ -48,8 +48,11 @@ TEST_F(CopyInstallTest, FullInstallWithEveryOverwriteRule)
                  "Open=marker.exe\r\n",
                  "1=Puzzle,readme.txt\r\n2=Uninstall Puzzle,SETUP.EXE,/r\r\n");
 
-    // What an earlier installation left: a newer installer copy, two newer files (one
-    // read-only) and an older one that another program holds open.
+    // What an earlier installation left: its registration, a newer installer copy, two newer
+    // files (one read-only) and an older one that another program holds open.
+    ASSERT_TRUE(SetRegistryString(HKEY_LOCAL_MACHINE, uninstallEntry.path().c_str(), "DisplayName", title));
+    ASSERT_TRUE(SetRegistryString(HKEY_LOCAL_MACHINE, uninstallEntry.path().c_str(), "UninstallString",
+                                  "\"" + dest + "SETUP.EXE\" /r"));
     ASSERT_TRUE(WriteFileBytes(dest + "SETUP.EXE", "earlier installed copy"));
     SetFileTimeDaysAgo(pkg + "SETUP.EXE", 10);
     ASSERT_TRUE(WriteFileBytes(dest + "newer.txt", "newer installed"));
