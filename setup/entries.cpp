@@ -2,13 +2,15 @@
 // setup information file into concrete paths in installState.entrySource and entryTarget.
 // A result that does not fit in a path is refused with both fields empty, never cut: a cut
 // destination could name another file, which the uninstaller would then delete. For the same
-// reason a destination that ".." leads out of its base folder is copied but never deleted.
+// reason a destination that ".." leads out of its base folder (judged on the full paths, as the
+// file system resolves them) is copied but never deleted.
 #include "setup/entries.h"
 
 #include <windows.h>
 
 #include "base/path.h"
 #include "base/registry_key.h"
+#include "base/same_file.h"
 #include "base/text.h"
 #include "setup/entry_reader.h"
 #include "setup/install_state.h"
@@ -76,29 +78,6 @@ bool MacroBaseFolder(int letter, char* out, size_t capacity)
     }
     // "?" cannot occur in a file name, so nothing can ever be created below this base.
     return CopyText(out, capacity, "\\?!");
-}
-
-// True when target, once made a full path the way the file system resolves it, lies in
-// base or below it. ".." components can lead a destination out of the folder it names, onto
-// a file of the user's or of another application, which the uninstaller must not delete.
-bool LiesWithin(const char* target, const char* base)
-{
-    char fullTarget[kPathCapacity];
-    char fullBase[kPathCapacity];
-    DWORD targetLength = GetFullPathNameA(target, sizeof fullTarget, fullTarget, nullptr);
-    DWORD baseLength = GetFullPathNameA(base, sizeof fullBase, fullBase, nullptr);
-    if (targetLength == 0 || targetLength >= sizeof fullTarget || baseLength == 0 || baseLength >= sizeof fullBase ||
-        !AppendPathPart(fullBase, ""))
-        return false;
-    // The folder itself, written without its separator, counts as within.
-    int length = lstrlenA(fullBase);
-    if (static_cast<int>(targetLength) < length - 1)
-        return false;
-    if (static_cast<int>(targetLength) == length - 1)
-        fullBase[length - 1] = '\0';
-    else
-        fullTarget[length] = '\0';
-    return lstrcmpiA(fullTarget, fullBase) == 0;
 }
 
 // The base folder a destination specification names: its folder macro alone, or installDir.
@@ -173,7 +152,7 @@ bool ResolveInstallEntry(int i, bool* mayRemove, bool* leavesItsFolder)
         if (NamesDevice(entry) || !TargetInInstallDir(entry))
             return ClearEntry();
         CopyText(installState.entrySource, entry);
-        return SetPlace(mayRemove, leavesItsFolder, false, LiesWithin(installState.entryTarget, installState.installDir));
+        return SetPlace(mayRemove, leavesItsFolder, false, LiesInside(installState.entryTarget, installState.installDir));
     }
 
     *comma = '\0';
@@ -184,7 +163,7 @@ bool ResolveInstallEntry(int i, bool* mayRemove, bool* leavesItsFolder)
     // The system folder's files are shared with other programs: the uninstaller leaves them.
     char base[kPathCapacity];
     return SetPlace(mayRemove, leavesItsFolder, letter == 's',
-                    SpecBaseFolder(comma + 1, base) && LiesWithin(installState.entryTarget, base));
+                    SpecBaseFolder(comma + 1, base) && LiesInside(installState.entryTarget, base));
 }
 
 bool ResolveGroupEntry(int i)
