@@ -4,6 +4,7 @@
 
 #include <shellapi.h>
 
+#include "app/command_line.h"
 #include "base/fixed_texts.h"
 #include "base/message_box.h"
 #include "base/messages.h"
@@ -15,17 +16,6 @@
 #include "wizard/wizard.h"
 
 namespace {
-
-bool ContainsAny(const char* text, const char* characters)
-{
-    for (const char* p = text; *p; ++p) {
-        for (const char* c = characters; *c; ++c) {
-            if (*p == *c)
-                return true;
-        }
-    }
-    return false;
-}
 
 bool FileExists(const char* path)
 {
@@ -56,7 +46,7 @@ int RunInstallMode()
     RunInstallWizard();
     if (!installState.installDone) {
         ShowMessage(nullptr, IDS_INSTALL_INTERRUPTED, installState.title, MB_ICONINFORMATION);
-        return 1;
+        return kExitModeEnded;
     }
     // A partial installation stays registered, so that it can be uninstalled; it is not
     // called complete.
@@ -71,13 +61,7 @@ int RunInstallMode()
     char launch[280] = {};
     if (CopyText(launch, installState.sourceDir) && AppendText(launch, "launch.exe"))
         OpenWithShell(launch);
-    return 1;
-}
-
-// True when the command line contains r, R, x or X, or is exactly three characters long.
-bool PassesCommandLineGate(const char* commandLine)
-{
-    return ContainsAny(commandLine, "rRxX") || lstrlenA(commandLine) == 3;
+    return kExitModeEnded;
 }
 
 }  // namespace
@@ -109,43 +93,38 @@ int ProgramEntry(HINSTANCE instance, const char* commandLine)
     installState.instance = instance;
     if (LOBYTE(LOWORD(GetVersion())) < 4) {
         ShowMessage(nullptr, IDS_OLD_WINDOWS, nullptr, MB_ICONERROR);
-        return 1;
+        return kExitModeEnded;
     }
-    if (!PassesCommandLineGate(commandLine))
-        return 0;
+    CommandLine command = ParseCommandLine(commandLine);
+    if (command.mode == RunMode::Nothing)
+        return kExitNothingDone;
 
     DWORD length = GetModuleFileNameA(instance, installState.modulePath, sizeof installState.modulePath);
     if (length == 0 || length >= sizeof installState.modulePath)
-        return 1;
-
-    const char* line = commandLine;
-    if (*line == '/')
-        ++line;
-
-    const char* workingPath = installState.modulePath;
-    if (*line == 'x') {
-        workingPath = line[1] != '\0' ? line + 2 : line + 1;
-    } else if (ContainsAny(commandLine, "rR")) {
-        if (ShowJapaneseMessageBox(nullptr, kUninstallQuestionText, kUninstallQuestionCaption, 932, MB_OKCANCEL) != IDOK)
-            return 0;
-    }
+        return kExitModeEnded;
+    if (command.askFirst &&
+        ShowJapaneseMessageBox(nullptr, kUninstallQuestionText, kUninstallQuestionCaption, 932, MB_OKCANCEL) != IDOK)
+        return kExitNothingDone;
 
     // A working path too long to hold would be cut into the name of another file: refuse it.
+    const char* workingPath = command.workingPath != nullptr ? command.workingPath : installState.modulePath;
     if (!SetWorkingPath(workingPath)) {
         ShowMessage(nullptr, IDS_NO_INFORMATION, nullptr, MB_ICONERROR);
-        return 1;
+        return kExitModeEnded;
     }
     LocateSetupInformation(workingPath);
     if (!LoadSetupInformation())
-        return 1;
+        return kExitModeEnded;
 
-    if (*line == 'r' || *line == 'R') {
+    switch (command.mode) {
+    case RunMode::UninstallRequest:
         RequestUninstall();
-        return 1;
-    }
-    if (*line == 'x') {
+        return kExitModeEnded;
+    case RunMode::UninstallWorker:
         RunUninstallWorker();
-        return 1;
+        return kExitModeEnded;
+    default:
+        break;
     }
     return RunInstallMode();
 }
