@@ -114,3 +114,12 @@ bool LiesInside(const char* path, const char* folder)
             *cut = '\0';
     }
 }
+
+bool IsSameFolder(const char* first, const char* second)
+{
+    char a[kPathCapacity];
+    char b[kPathCapacity];
+    if (!CopyText(a, first) || !NormalizeFolderPath(a) || !CopyText(b, second) || !NormalizeFolderPath(b))
+        return false;
+    return lstrcmpiA(a, b) == 0 || SamePathIdentity(a, b);
+}

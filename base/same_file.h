@@ -28,8 +28,6 @@ bool IsSameFile(const char* first, const char* second);
 // answer.
 bool LiesInside(const char* path, const char* folder);
 
-// True when both paths name one folder, by text or by identity.
-inline bool IsSameFolder(const char* first, const char* second)
-{
-    return LiesInside(first, second) && LiesInside(second, first);
-}
+// True when both paths name one folder: the same full path, or two existing folders of the
+// same identity.
+bool IsSameFolder(const char* first, const char* second);
