@@ -85,7 +85,7 @@ choose_edition() {
 wine64_path_setup() {
   [ "$SETUP_EDITION" = 64 ] || return 0
   # One folder per loader, so that runs with different loaders never rewrite each other's.
-  wrappers="${TMPDIR:-/tmp}/tinysetup-wine64-$(id -u)-$(echo "$WINE64_LOADER" | cksum | cut -d ' ' -f 1)"
+  wrappers="${TMPDIR:-/tmp}/pondway-setup-wine64-$(id -u)-$(echo "$WINE64_LOADER" | cksum | cut -d ' ' -f 1)"
   wrapper=$(printf '#!/bin/sh\nexec %s "$@"' "$WINE64_LOADER")
   mkdir -p "$wrappers"
   for name in wine wine-stable; do

@@ -8,6 +8,16 @@ constexpr const char* kInstallSection = "Install";
 constexpr const char* kGroupSection = "Group";
 constexpr const char* kRegSection = "Reg";
 
+// The keys of the [Install] section besides the numbered entries.
+constexpr const char* kTitleKey = "Title";
+constexpr const char* kFolderKey = "Folder";
+constexpr const char* kInstallKeyKey = "InstallKey";
+constexpr const char* kMenuKey = "Menu";
+constexpr const char* kShortcutKey = "Shortcut";
+constexpr const char* kResidentKey = "TSR";
+constexpr const char* kRemoveNoneKey = "RemoveNone";
+constexpr const char* kOpenKey = "Open";
+
 // The two pseudo entries that come before the file entries 1..N: the installer itself and its
 // setup information file, copied and removed like file entries.
 constexpr int kInstallerEntry = -1;

@@ -209,13 +209,13 @@ bool LoadSetupInformation()
 
     char folder[kPathCapacity];
     char menu[kPathCapacity];
-    ReadInstallString("Title", installState.title, sizeof installState.title);
-    ReadInstallString("Folder", folder, sizeof folder);
-    ReadInstallString("InstallKey", installState.installKey, sizeof installState.installKey);
-    ReadInstallString("Menu", menu, sizeof menu);
-    ReadInstallString("Shortcut", installState.shortcutTarget, sizeof installState.shortcutTarget);
-    installState.residentProgram = GetPrivateProfileIntA(kInstallSection, "TSR", 0, installState.infPath) == 1;
-    installState.keepForeignFiles = GetPrivateProfileIntA(kInstallSection, "RemoveNone", 0, installState.infPath) == 1;
+    ReadInstallString(kTitleKey, installState.title, sizeof installState.title);
+    ReadInstallString(kFolderKey, folder, sizeof folder);
+    ReadInstallString(kInstallKeyKey, installState.installKey, sizeof installState.installKey);
+    ReadInstallString(kMenuKey, menu, sizeof menu);
+    ReadInstallString(kShortcutKey, installState.shortcutTarget, sizeof installState.shortcutTarget);
+    installState.residentProgram = GetPrivateProfileIntA(kInstallSection, kResidentKey, 0, installState.infPath) == 1;
+    installState.keepForeignFiles = GetPrivateProfileIntA(kInstallSection, kRemoveNoneKey, 0, installState.infPath) == 1;
 
     if (installState.title[0] == '\0' || folder[0] == '\0')
         return RefuseFile();

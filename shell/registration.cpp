@@ -136,7 +136,7 @@ bool NamesInstalledCopy(const char* command)
     char title[kTitleCapacity];
     return FindRootEnd(program) == nullptr || !ReplaceExtension(program, "INF") ||
            GetFileAttributesA(program) == INVALID_FILE_ATTRIBUTES ||
-           (GetPrivateProfileStringA(kInstallSection, "Title", "", title, sizeof title, program) > 0 &&
+           (GetPrivateProfileStringA(kInstallSection, kTitleKey, "", title, sizeof title, program) > 0 &&
             lstrcmpA(title, installState.title) == 0);
 }
 
@@ -171,9 +171,9 @@ LONG WriteApplicationKey()
     // is zero, so nothing of an earlier, longer folder reaches the registry.
     char execPath[kPathCapacity] = {};
     CopyText(execPath, installState.installDir);
-    result = RegSetValueExA(key.Get(), "ExecPath", 0, REG_SZ, reinterpret_cast<const BYTE*>(execPath), sizeof execPath);
+    result = RegSetValueExA(key.Get(), kExecPathValue, 0, REG_SZ, reinterpret_cast<const BYTE*>(execPath), sizeof execPath);
     if (result == ERROR_SUCCESS)
-        result = SetNumber(key.Get(), "first", 1);
+        result = SetNumber(key.Get(), kFirstValue, 1);
     return result;
 }
 

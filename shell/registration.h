@@ -75,3 +75,6 @@ void DeleteKeyTree(HKEY root, const char* subKey);
 void DeleteUninstallEntry();
 
 constexpr const char* kApplicationKey = "Software\\Tamberlyn\\tq";
+// Its values: the install folder, in a field of 260 bytes, and 1 for the application's first start.
+constexpr const char* kExecPathValue = "ExecPath";
+constexpr const char* kFirstValue = "first";

@@ -215,7 +215,7 @@ bool RemoveEntryFiles(bool* stopped)
 int PackageLevelsAbove(const char* installFolder)
 {
     char value[kPathCapacity];
-    GetPrivateProfileStringA(kInstallSection, "Folder", "", value, sizeof value, installState.infPath);
+    GetPrivateProfileStringA(kInstallSection, kFolderKey, "", value, sizeof value, installState.infPath);
     ReplaceChar(value, '/', '\\');
     char* start = value;
     while (*start == '\\')

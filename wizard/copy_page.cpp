@@ -33,7 +33,7 @@ void OnWizardFinish()
     SetCurrentDirectoryA(installState.installDir);
     // A value too long for a path is not opened at all, rather than opened cut.
     char open[kPathCapacity + 1];
-    DWORD length = GetPrivateProfileStringA(kInstallSection, "Open", "", open, sizeof open, installState.infPath);
+    DWORD length = GetPrivateProfileStringA(kInstallSection, kOpenKey, "", open, sizeof open, installState.infPath);
     if (length >= kPathCapacity)
         open[0] = '\0';
     CopyText(installState.openAfterInstall, open);

@@ -122,8 +122,8 @@ bool HoldsOtherInstallation(char (&title)[kPathCapacity])
     if (!ResolveInstallEntry(kSetupFileEntry) || GetFileAttributesA(installState.entryTarget) == INVALID_FILE_ATTRIBUTES)
         return false;
     char key[kPathCapacity];
-    GetPrivateProfileStringA(kInstallSection, "Title", "", title, sizeof title, installState.entryTarget);
-    GetPrivateProfileStringA(kInstallSection, "InstallKey", "", key, sizeof key, installState.entryTarget);
+    GetPrivateProfileStringA(kInstallSection, kTitleKey, "", title, sizeof title, installState.entryTarget);
+    GetPrivateProfileStringA(kInstallSection, kInstallKeyKey, "", key, sizeof key, installState.entryTarget);
     if (lstrcmpA(title, installState.title) == 0 && (key[0] == '\0' || lstrcmpiA(key, installState.installKey) == 0))
         return false;
     if (title[0] == '\0')
