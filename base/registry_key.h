@@ -1,9 +1,11 @@
-// RegistryKey: owner of one open registry key, closed when its scope ends.
+// RegistryKey: owner of one open registry key, closed when its scope ends; the names of the
+// system's keys and values the program reads and writes, and a walk of the uninstall entries.
 #pragma once
 
 #include <windows.h>
 
 #include "base/handle.h"
+#include "base/path.h"
 
 class RegistryKey {
 public:
@@ -43,3 +45,31 @@ constexpr DWORD kKeyNameCapacity = 256;
 constexpr const char* kShellFoldersKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 constexpr const char* kCurrentVersionKey = "Software\\Microsoft\\Windows\\CurrentVersion";
 constexpr const char* kUninstallKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
+
+// The values of the uninstall entry.
+constexpr const char* kDisplayNameValue = "DisplayName";
+constexpr const char* kMenuDirValue = "MenuDir";
+constexpr const char* kUninstallStringValue = "UninstallString";
+// 1 when the install folder was there before the first install: its other files are the
+// user's, and the uninstall removes only what the package lists.
+constexpr const char* kFolderWasThereValue = "FolderWasThere";
+
+// "\"" + a program path + "\" /r".
+constexpr size_t kCommandCapacity = kPathCapacity + 5;
+
+// Calls visit(name, entry) for each entry of the system's list of removable programs, open for
+// reading, until one call returns true; the result tells whether one did.
+template <typename Visit>
+bool AnyUninstallEntry(Visit visit)
+{
+    RegistryKey uninstall;
+    if (!uninstall.Open(HKEY_LOCAL_MACHINE, kUninstallKey, KEY_READ))
+        return false;
+    char name[kKeyNameCapacity];
+    for (DWORD index = 0; RegEnumKeyA(uninstall.Handle(), index, name, sizeof name) == ERROR_SUCCESS; ++index) {
+        RegistryKey entry;
+        if (entry.Open(uninstall.Handle(), name, KEY_READ) && visit(name, entry))
+            return true;
+    }
+    return false;
+}

@@ -13,7 +13,6 @@
 #include "setup/entries.h"
 #include "setup/entry_reader.h"
 #include "setup/install_state.h"
-#include "shell/registration.h"
 
 namespace {
 
@@ -148,6 +147,26 @@ void ReuseRegisteredFolder(const char* registeredCommand)
     size_t length = lstrlenA(command);
     if (length > 0 && IsSeparator(command[length - 1]) && CopyText(installState.installDir, command))
         CopyText(installState.earlierInstallDir, command);
+}
+
+// True when an uninstall command names a copy of this program (by its file name) and, where
+// that copy's setup file is there, the file carries this title.
+bool NamesInstalledCopy(const char* command)
+{
+    // Quoted or not, with or without " /r": earlier versions and hand-made entries differ.
+    char program[kCommandCapacity];
+    if (!CopyText(program, command))
+        return false;
+    StripToProgramPath(program);
+    if (lstrcmpiA(FileNamePart(program), installState.exeName) != 0)
+        return false;
+    // A copy whose folder has gone (removed by hand), or a command without a folder, leaves
+    // nothing more to judge: the entry is still this application's to renew.
+    char title[kTitleCapacity];
+    return FindRootEnd(program) == nullptr || !ReplaceExtension(program, "INF") ||
+           GetFileAttributesA(program) == INVALID_FILE_ATTRIBUTES ||
+           (GetPrivateProfileStringA(kInstallSection, kTitleKey, "", title, sizeof title, program) > 0 &&
+            lstrcmpA(title, installState.title) == 0);
 }
 
 bool RefuseRegistration(const char* displayName)

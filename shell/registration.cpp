@@ -122,24 +122,6 @@ bool IsRegisteredProgram(const char* programPath)
     return ProgramOfCommand(command, program) && IsSameFile(program, programPath);
 }
 
-bool NamesInstalledCopy(const char* command)
-{
-    // Quoted or not, with or without " /r": earlier versions and hand-made entries differ.
-    char program[kCommandCapacity];
-    if (!CopyText(program, command))
-        return false;
-    StripToProgramPath(program);
-    if (lstrcmpiA(FileNamePart(program), installState.exeName) != 0)
-        return false;
-    // A copy whose folder has gone (removed by hand), or a command without a folder, leaves
-    // nothing more to judge: the entry is still this application's to renew.
-    char title[kTitleCapacity];
-    return FindRootEnd(program) == nullptr || !ReplaceExtension(program, "INF") ||
-           GetFileAttributesA(program) == INVALID_FILE_ATTRIBUTES ||
-           (GetPrivateProfileStringA(kInstallSection, kTitleKey, "", title, sizeof title, program) > 0 &&
-            lstrcmpA(title, installState.title) == 0);
-}
-
 bool FindOtherEntry(const char* path, bool byFolder, char (&displayName)[kPathCapacity])
 {
     return AnyUninstallEntry([&](const char* name, RegistryKey& entry) {

@@ -6,16 +6,6 @@
 #include "base/path.h"
 #include "base/registry_key.h"
 
-// The values of the uninstall entry.
-constexpr const char* kDisplayNameValue = "DisplayName";
-constexpr const char* kMenuDirValue = "MenuDir";
-constexpr const char* kUninstallStringValue = "UninstallString";
-// 1 when the install folder was there before the first install: its other files are the
-// user's, and the uninstall removes only what the package lists.
-constexpr const char* kFolderWasThereValue = "FolderWasThere";
-
-// "\"" + a program path + "\" /r".
-constexpr size_t kCommandCapacity = kPathCapacity + 5;
 
 // Writes the uninstall entry naming programPath; ERROR_SUCCESS, or the platform's reason for
 // the first key or value that could not be written.
@@ -40,27 +30,6 @@ void RestoreUninstallEntry(const SavedUninstallEntry& saved);
 // "UninstallString" names programPath: the only copy of the program that may remove the
 // installation.
 bool IsRegisteredProgram(const char* programPath);
-
-// True when command names a copy of this program (by its file name) and, where that copy's
-// setup file is there, the file carries this title.
-bool NamesInstalledCopy(const char* command);
-
-// Calls visit(name, entry) for each entry of the system's list of removable programs, open for
-// reading, until one call returns true; the result tells whether one did.
-template <typename Visit>
-bool AnyUninstallEntry(Visit visit)
-{
-    RegistryKey uninstall;
-    if (!uninstall.Open(HKEY_LOCAL_MACHINE, kUninstallKey, KEY_READ))
-        return false;
-    char name[kKeyNameCapacity];
-    for (DWORD index = 0; RegEnumKeyA(uninstall.Handle(), index, name, sizeof name) == ERROR_SUCCESS; ++index) {
-        RegistryKey entry;
-        if (entry.Open(uninstall.Handle(), name, KEY_READ) && visit(name, entry))
-            return true;
-    }
-    return false;
-}
 
 // The display name of another application's uninstall entry (any key but this one's) whose
 // program is path (byFolder false) or lies in the folder path (byFolder true); false when
