@@ -1,14 +1,19 @@
-// Program entry: refuses old systems, applies the command-line gate, fills the start-up
-// fields, has the settings loaded and runs exactly one mode.
+// Program entry: reads the command line, refuses old systems, fills the start-up fields, has
+// the settings loaded and runs exactly one mode, with the windows or unattended, writing the
+// log's first and last lines when there is one.
 #include "app/entry.h"
 
 #include <shellapi.h>
 
 #include "app/command_line.h"
+#include "app/unattended.h"
 #include "base/fixed_texts.h"
+#include "base/log.h"
 #include "base/message_box.h"
 #include "base/messages.h"
 #include "base/path.h"
+#include "base/text.h"
+#include "res/version.h"
 #include "res/resource.h"
 #include "setup/install_state.h"
 #include "setup/settings.h"
@@ -43,7 +48,7 @@ int RunInstallMode()
 {
     // Relative source names in the setup information file resolve against the installer's folder.
     SetCurrentDirectoryA(installState.sourceDir);
-    RunInstallWizard();
+    RunInstallWizard(nullptr, false);
     if (!installState.installDone) {
         ShowMessage(nullptr, IDS_INSTALL_INTERRUPTED, installState.title, MB_ICONINFORMATION);
         return kExitModeEnded;
@@ -62,6 +67,64 @@ int RunInstallMode()
     if (CopyText(launch, installState.sourceDir) && AppendText(launch, "launch.exe"))
         OpenWithShell(launch);
     return kExitModeEnded;
+}
+
+// The first lines of the log: what ran, on what, in which language.
+void LogStart(const char* commandLine)
+{
+    LogLine("Pondway Setup " FILE_VERSION_TEXT);
+    LogLine(commandLine);
+}
+
+void LogPackage()
+{
+    char line[kPathCapacity + 32];
+    if (CopyText(line, "setup file: ") && AppendText(line, installState.infPath))
+        LogLine(line);
+    if (CopyText(line, "language: ") && AppendText(line, NumberText(GetUserDefaultLangID())) &&
+        AppendText(line, ", code page ") && AppendText(line, NumberText(GetACP())))
+        LogLine(line);
+}
+
+int LogEnd(int exitCode)
+{
+    char line[32] = "exit code ";
+    AppendText(line, NumberText(static_cast<unsigned>(exitCode)));
+    LogLine(line);
+    CloseLog();
+    return exitCode;
+}
+
+void ShowSwitches()
+{
+    char caption[kPathCapacity] = "";
+    DWORD length = GetModuleFileNameA(installState.instance, caption, sizeof caption);
+    if (length == 0 || length >= sizeof caption)
+        caption[0] = '\0';
+    ShowMessageBox(nullptr, LoadMessage(IDS_SWITCHES), FileNamePart(caption), MB_ICONINFORMATION);
+}
+
+// The mode the command line chose, once the package is loaded.
+int RunChosenMode(const CommandLine& command, EngineReport& report, UnattendedReport& unattended)
+{
+    bool person = command.attendance == Attendance::Person;
+    if (command.mode == RunMode::UninstallRequest) {
+        char switches[kPathCapacity + 32];
+        if (person) {
+            RequestUninstall(report, nullptr);
+            return kExitModeEnded;
+        }
+        if (!WorkerSwitches(command, switches, sizeof switches))
+            return kExitFailed;
+        return RequestUninstall(report, switches);
+    }
+    if (command.mode == RunMode::UninstallWorker) {
+        int exitCode = RunUninstallWorker(report, person                                        ? WorkerWindow::Dialog
+                                                  : command.attendance == Attendance::Passive ? WorkerWindow::ClosingByItself
+                                                                                              : WorkerWindow::None);
+        return unattended.Failed() ? kExitFailed : exitCode;
+    }
+    return person ? RunInstallMode() : RunUnattendedInstall(command, unattended);
 }
 
 }  // namespace
@@ -91,40 +154,50 @@ void LocateSetupInformation(const char* workingPath)
 int ProgramEntry(HINSTANCE instance, const char* commandLine)
 {
     installState.instance = instance;
-    if (LOBYTE(LOWORD(GetVersion())) < 4) {
-        ShowMessage(nullptr, IDS_OLD_WINDOWS, nullptr, MB_ICONERROR);
-        return kExitModeEnded;
-    }
     CommandLine command = ParseCommandLine(commandLine);
+    bool person = command.attendance == Attendance::Person;
+    // The worker of an unattended uninstall adds its lines to the request's log.
+    if (command.logFile[0] != '\0' && OpenLog(command.logFile, command.mode == RunMode::UninstallWorker))
+        LogStart(GetCommandLineA());
+
+    if (LOBYTE(LOWORD(GetVersion())) < 4) {
+        if (person)
+            ShowMessage(nullptr, IDS_OLD_WINDOWS, nullptr, MB_ICONERROR);
+        return LogEnd(person ? kExitModeEnded : kExitFailed);
+    }
+    if (command.mode == RunMode::NotUnderstood) {
+        char line[kSwitchTextCapacity + 32];
+        if (CopyText(line, "not understood: ") && AppendText(line, command.notUnderstood))
+            LogLine(line);
+        return LogEnd(kExitBadCommandLine);
+    }
+    if (command.mode == RunMode::Help) {
+        ShowSwitches();
+        return LogEnd(kExitNothingDone);
+    }
     if (command.mode == RunMode::Nothing)
-        return kExitNothingDone;
+        return LogEnd(kExitNothingDone);
 
     DWORD length = GetModuleFileNameA(instance, installState.modulePath, sizeof installState.modulePath);
     if (length == 0 || length >= sizeof installState.modulePath)
-        return kExitModeEnded;
-    if (command.askFirst &&
+        return LogEnd(person ? kExitModeEnded : kExitFailed);
+    if (person && command.askFirst &&
         ShowJapaneseMessageBox(nullptr, kUninstallQuestionText, kUninstallQuestionCaption, 932, MB_OKCANCEL) != IDOK)
-        return kExitNothingDone;
+        return LogEnd(kExitNothingDone);
+
+    BoxReport boxes(nullptr);
+    UnattendedReport unattended;
+    EngineReport& report = person ? static_cast<EngineReport&>(boxes) : unattended;
 
     // A working path too long to hold would be cut into the name of another file: refuse it.
     const char* workingPath = command.workingPath != nullptr ? command.workingPath : installState.modulePath;
     if (!SetWorkingPath(workingPath)) {
-        ShowMessage(nullptr, IDS_NO_INFORMATION, nullptr, MB_ICONERROR);
-        return kExitModeEnded;
+        report.Failure(LoadMessage(IDS_NO_INFORMATION));
+        return LogEnd(person ? kExitModeEnded : kExitFailed);
     }
     LocateSetupInformation(workingPath);
-    if (!LoadSetupInformation())
-        return kExitModeEnded;
-
-    switch (command.mode) {
-    case RunMode::UninstallRequest:
-        RequestUninstall();
-        return kExitModeEnded;
-    case RunMode::UninstallWorker:
-        RunUninstallWorker();
-        return kExitModeEnded;
-    default:
-        break;
-    }
-    return RunInstallMode();
+    LogPackage();
+    if (!LoadSetupInformation(report))
+        return LogEnd(person ? kExitModeEnded : kExitFailed);
+    return LogEnd(RunChosenMode(command, report, unattended));
 }

@@ -1,14 +1,26 @@
-// Folder creation, one level at a time from the top down, with the user told of failures.
+// Folder creation, one level at a time from the top down; a failure goes back to the caller.
 #include "base/folders.h"
 
 #include <windows.h>
 
-#include "base/message_box.h"
-#include "base/messages.h"
+#include "base/log.h"
 #include "base/path.h"
 #include "res/resource.h"
 
-bool CreateFolderLevel(char* path, HWND owner)
+namespace {
+
+bool Fail(FolderFailure* failure, int messageId, const char* path, DWORD error)
+{
+    failure->messageId = messageId;
+    failure->error = error;
+    if (!CopyText(failure->path, path))
+        failure->path[0] = '\0';
+    return false;
+}
+
+}  // namespace
+
+bool CreateFolderLevel(char* path, FolderFailure* failure)
 {
     char* root = FindRootEnd(path);
     if (root != nullptr && root[1] == '\0')
@@ -25,13 +37,12 @@ bool CreateFolderLevel(char* path, HWND owner)
     bool ok = true;
     DWORD attributes = GetFileAttributesA(path);
     if (attributes == INVALID_FILE_ATTRIBUTES) {
-        if (!CreateDirectoryA(path, nullptr)) {
-            ShowMessageBox(owner, FormatMessageText(IDS_FOLDER_FAILED, path), nullptr, MB_ICONERROR);
-            ok = false;
-        }
+        if (CreateDirectoryA(path, nullptr))
+            LogAction(LogFolderMade, path);
+        else
+            ok = Fail(failure, IDS_FOLDER_FAILED, path, GetLastError());
     } else if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
-        ShowMessageBox(owner, FormatMessageText(IDS_FOLDER_IS_FILE, path), nullptr, MB_ICONERROR);
-        ok = false;
+        ok = Fail(failure, IDS_FOLDER_IS_FILE, path, ERROR_ALREADY_EXISTS);
     }
 
     if (saved)
@@ -39,11 +50,11 @@ bool CreateFolderLevel(char* path, HWND owner)
     return ok;
 }
 
-bool CreateFolderTree(char* path, HWND owner)
+bool CreateFolderTree(char* path, FolderFailure* failure)
 {
     // Only "X:\" paths are walked level by level (the first byte is not tested).
     if (path[0] == '\0' || path[1] != ':' || path[2] != '\\')
-        return CreateFolderLevel(path, owner);
+        return CreateFolderLevel(path, failure);
 
     char* position = path + 3;
     for (;;) {
@@ -52,7 +63,7 @@ bool CreateFolderTree(char* path, HWND owner)
             return true;
         char saved = separator[1];
         separator[1] = '\0';
-        bool ok = CreateFolderLevel(path, owner);
+        bool ok = CreateFolderLevel(path, failure);
         separator[1] = saved;
         if (!ok)
             return false;

@@ -50,12 +50,18 @@ constexpr const char* kUninstallKey = "Software\\Microsoft\\Windows\\CurrentVers
 constexpr const char* kDisplayNameValue = "DisplayName";
 constexpr const char* kMenuDirValue = "MenuDir";
 constexpr const char* kUninstallStringValue = "UninstallString";
+// The command that removes the application with no window and no question, for deployment
+// tools and package managers.
+constexpr const char* kQuietUninstallStringValue = "QuietUninstallString";
+constexpr const char* kQuietSwitch = " /quiet";
 // 1 when the install folder was there before the first install: its other files are the
 // user's, and the uninstall removes only what the package lists.
 constexpr const char* kFolderWasThereValue = "FolderWasThere";
 
 // "\"" + a program path + "\" /r".
 constexpr size_t kCommandCapacity = kPathCapacity + 5;
+// The same followed by " /quiet".
+constexpr size_t kQuietCommandCapacity = kCommandCapacity + 7;
 
 // Calls visit(name, entry) for each entry of the system's list of removable programs, open for
 // reading, until one call returns true; the result tells whether one did.

@@ -6,6 +6,7 @@
 #include "base/text.h"
 #include "check/report.h"
 #include "setup/entries.h"
+#include "setup/install_plan.h"
 #include "setup/install_state.h"
 
 namespace {
@@ -97,9 +98,9 @@ void CheckDuplicate(const CheckedFile& file, const EntryPlace& place, int slot)
     }
 }
 
-void CheckReducedOnly(const CheckedFile& file, const EntryPlace& place)
+void CheckReducedOnly(const CheckedFile& file, const EntryPlace& place, const char* source)
 {
-    if (file.japaneseOnly || lstrcmpA(installState.entrySource, kReducedOnlySource) != 0)
+    if (file.japaneseOnly || lstrcmpA(source, kReducedOnlySource) != 0)
         return;
     if (file.chineseOnly)
         ReportEntry(Severity::Warning, place, "source \"02\" is never installed: the Chinese folder page offers no full installation, and the reduced one leaves \"02\" out");
@@ -122,11 +123,12 @@ void CheckFileEntries(CheckedFile& file)
 
     // The installer and the setup file are copied too, and count for the size.
     unsigned long long bytes = 0;
-    for (int i = -1; i <= 0; ++i) {
+    for (int i = kFirstPlannedEntry; i <= kSetupFileEntry; ++i) {
         char source[kPathCapacity];
         unsigned long long size = 0;
-        if (ResolveInstallEntry(i) && FullPathOf(installState.entryTarget, file.targets[i + 1]) &&
-            SourcePath(installState.entrySource, source) && FileBytes(source, &size))
+        ResolvedEntry pseudo = ResolveInstallEntry(i);
+        if (pseudo.resolved && FullPathOf(pseudo.target, file.targets[i + 1]) && SourcePath(pseudo.source, source) &&
+            FileBytes(source, &size))
             bytes += size;
     }
 
@@ -139,8 +141,9 @@ void CheckFileEntries(CheckedFile& file)
         char entry[kEntryCapacity];
         GetPrivateProfileStringA(kInstallSection, place.key, "", entry, sizeof entry, installState.infPath);
         char* comma = FindChar(entry, ',');
-        bool mayRemove = false;
-        if (!ResolveInstallEntry(i, &mayRemove)) {
+        ResolvedEntry resolved = ResolveInstallEntry(i);
+        bool mayRemove = resolved.mayRemove;
+        if (!resolved.resolved) {
             if (NamesDevice(comma != nullptr ? comma + 1 : entry))
                 ReportEntry(Severity::Error, place, "the destination names a device (CON, NUL, AUX, PRN, COM1, LPT1...): the file is never installed");
             else
@@ -156,8 +159,8 @@ void CheckFileEntries(CheckedFile& file)
 
         char source[kPathCapacity];
         unsigned long long size = 0;
-        if (!SourcePath(installState.entrySource, source) || !FileBytes(source, &size))
-            ReportEntry(Severity::Error, place, "source file \"", installState.entrySource,
+        if (!SourcePath(resolved.source, source) || !FileBytes(source, &size))
+            ReportEntry(Severity::Error, place, "source file \"", resolved.source,
                         "\" is not in the package: the installer reports \"Failed in copying\" for it");
         bytes += size;
         if (!sizeReported && (bytes + (1ull << kMegabyteShift) - 1) >> kMegabyteShift > kFullInstallMegabytes) {
@@ -166,9 +169,9 @@ void CheckFileEntries(CheckedFile& file)
                         " MB, more than the 1250 MB of free space that the folder page asks for a full installation");
             sizeReported = true;
         }
-        CheckReducedOnly(file, place);
+        CheckReducedOnly(file, place, resolved.source);
 
-        if (FullPathOf(installState.entryTarget, file.targets[i + 1]))
+        if (FullPathOf(resolved.target, file.targets[i + 1]))
             CheckDuplicate(file, place, i + 1);
     }
     CheckNumbering(file, kInstallSection, count);

@@ -23,12 +23,12 @@ bool HasComma(const char* text)
     return false;
 }
 
-// True when the target specification in installState.entryTarget starts one of the installed
-// files; *path receives its program path.
-bool TargetIsInstalled(const CheckedFile& file, char (&path)[kPathCapacity])
+// True when the target specification target starts one of the installed files; *path receives
+// its program path.
+bool TargetIsInstalled(const CheckedFile& file, const char* target, char (&path)[kPathCapacity])
 {
     char text[kPathCapacity];
-    CopyText(text, installState.entryTarget);
+    CopyText(text, target);
     TargetSpec spec;
     ParseTargetSpec(text, &spec);
     CopyText(path, spec.path);
@@ -48,10 +48,10 @@ void CheckSingleShortcut(const CheckedFile& file)
         return;
     int line = LineOf(file.text, kInstall, "Shortcut");
     char path[kPathCapacity];
-    if (!CopyText(installState.entryTarget, installState.installDir) ||
-        !AppendText(installState.entryTarget, installState.shortcutTarget))
+    char target[kPathCapacity];
+    if (!CopyText(target, installState.installDir) || !AppendText(target, installState.shortcutTarget))
         Report(Severity::Error, line, kInstall, "Shortcut", "the target below the default folder is longer than 259 characters: no shortcut is made");
-    else if (!TargetIsInstalled(file, path))
+    else if (!TargetIsInstalled(file, target, path))
         Report(Severity::Error, line, kInstall, "Shortcut", "target \"", path, "\" is not one of the installed files");
 }
 
@@ -67,11 +67,12 @@ void CheckShortcuts(const CheckedFile& file)
         char key[16];
         CopyText(key, NumberText(static_cast<unsigned>(n)));
         int line = LineOf(file.text, kGroup, key);
-        if (!ResolveGroupEntry(n)) {
+        ResolvedEntry entry = ResolveGroupEntry(n);
+        if (!entry.resolved) {
             Report(Severity::Error, line, kGroup, key, "the target below the default folder is longer than 259 characters: no shortcut is made");
             continue;
         }
-        if (installState.entrySource[0] == '\0') {
+        if (entry.source[0] == '\0') {
             char entry[kEntryCapacity];
             GetPrivateProfileStringA(kGroup, key, "", entry, sizeof entry, installState.infPath);
             if (HasComma(entry))
@@ -81,7 +82,7 @@ void CheckShortcuts(const CheckedFile& file)
             continue;
         }
         if (names != nullptr) {
-            CopyText(names[n], installState.entrySource);
+            CopyText(names[n], entry.source);
             for (int earlier = 1; earlier < n; ++earlier) {
                 if (lstrcmpiA(names[earlier], names[n]) == 0) {
                     Report(Severity::Error, line, kGroup, key, "the same shortcut name as entry ",
@@ -91,7 +92,7 @@ void CheckShortcuts(const CheckedFile& file)
             }
         }
         char path[kPathCapacity];
-        if (!TargetIsInstalled(file, path))
+        if (!TargetIsInstalled(file, entry.target, path))
             Report(Severity::Error, line, kGroup, key, "target \"", path, "\" is not one of the installed files");
     }
     CheckNumbering(file, kGroup, count);

@@ -2,7 +2,6 @@
 // name), and the uninstall's reach over the destination folder.
 #include "check/checks.h"
 
-#include "base/message_box.h"
 #include "base/messages.h"
 #include "base/protected_folders.h"
 #include "base/text.h"
@@ -17,15 +16,22 @@ namespace {
 // Room for a value one byte longer than the installer reads, so that a cut shows.
 constexpr size_t kValueCapacity = 1024;
 
-// The text of the first box the loader raised (it raises at most one before it gives up).
-char refusalText[kMessageCapacity];
+// The text of the loader's refusal (it gives at most one before it gives up).
+class RefusalRecord : public EngineReport {
+public:
+    void Step(int, int) override {}
+    void ShareOfStep(int) override {}
+    bool Ask(Question, const char*, const char*) override { return false; }
+    void Failure(const char* text, const char* = nullptr) override
+    {
+        if (text_[0] == '\0')
+            CopyText(text_, text);
+    }
+    const char* Text() const { return text_; }
 
-int RecordRefusal(const MessageBoxRequest& request)
-{
-    if (refusalText[0] == '\0' && request.text != nullptr)
-        CopyText(refusalText, request.text);
-    return IDOK;
-}
+private:
+    char text_[kMessageCapacity] = "";
+};
 
 DWORD ReadValue(const char* key, char (&value)[kValueCapacity])
 {
@@ -87,11 +93,9 @@ bool CheckSettings(CheckedFile& file)
     if (!usable)
         return false;
 
-    refusalText[0] = '\0';
-    SetMessageBoxHook(RecordRefusal);
-    bool loaded = LoadSetupInformation();
-    SetMessageBoxHook(nullptr);
-    if (!loaded && lstrcmpA(refusalText, LoadMessage(IDS_NO_INFORMATION)) == 0) {
+    RefusalRecord refusal;
+    bool loaded = LoadSetupInformation(refusal);
+    if (!loaded && lstrcmpA(refusal.Text(), LoadMessage(IDS_NO_INFORMATION)) == 0) {
         ReportRefusal(file);
         return false;
     }

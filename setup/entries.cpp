@@ -1,5 +1,5 @@
 // Entry resolution: turns a file entry, one of the two pseudo entries or a group entry of the
-// setup information file into concrete paths in installState.entrySource and entryTarget.
+// setup information file into concrete paths, returned by value.
 // A result that does not fit in a path is refused with both fields empty, never cut: a cut
 // destination could name another file, which the uninstaller would then delete. For the same
 // reason a destination that ".." leads out of its base folder (judged on the full paths, as the
@@ -30,33 +30,32 @@ bool ReadEntry(const char* section, int i, char* entry)
     return ReadNumberedEntry(section, static_cast<unsigned>(i), entry, kEntryReadCapacity) < kPathCapacity;
 }
 
-bool ClearEntry()
+// A refused entry: never copied, never removable, both paths empty.
+ResolvedEntry Refused()
 {
-    installState.entrySource[0] = '\0';
-    installState.entryTarget[0] = '\0';
-    return false;
-}
-
-bool SetRemovable(bool* mayRemove, bool removable)
-{
-    if (mayRemove != nullptr)
-        *mayRemove = removable;
-    return true;
+    ResolvedEntry entry;
+    entry.resolved = false;
+    entry.mayRemove = false;
+    entry.leavesItsFolder = false;
+    entry.source[0] = '\0';
+    entry.target[0] = '\0';
+    return entry;
 }
 
 // A file of the system folder stays at uninstall, and so does one that ".." leads out of its
 // base folder; only the latter may never replace a file that is already there.
-bool SetPlace(bool* mayRemove, bool* leavesItsFolder, bool shared, bool withinBase)
+ResolvedEntry Placed(ResolvedEntry entry, bool shared, bool withinBase)
 {
-    if (leavesItsFolder != nullptr)
-        *leavesItsFolder = !withinBase;
-    return SetRemovable(mayRemove, !shared && withinBase);
+    entry.resolved = true;
+    entry.leavesItsFolder = !withinBase;
+    entry.mayRemove = !shared && withinBase;
+    return entry;
 }
 
-// entryTarget = installDir followed directly by name (installDir ends with a separator).
-bool TargetInInstallDir(const char* name)
+// target = installDir followed directly by name (installDir ends with a separator).
+bool TargetInInstallDir(char (&target)[kPathCapacity], const char* name)
 {
-    return CopyText(installState.entryTarget, installState.installDir) && AppendText(installState.entryTarget, name);
+    return CopyText(target, installState.installDir) && AppendText(target, name);
 }
 
 // The base folder of macro letter into out; false when it cannot be had whole.
@@ -118,68 +117,64 @@ int ExpandPathMacro(const char* spec, char* out, size_t capacity)
     return letter;
 }
 
-bool ResolveInstallEntry(int i, bool* mayRemove, bool* leavesItsFolder)
+ResolvedEntry ResolveInstallEntry(int i)
 {
-    // A refused entry is never removable, whatever a caller does with the result.
-    if (mayRemove != nullptr)
-        *mayRemove = false;
-    if (leavesItsFolder != nullptr)
-        *leavesItsFolder = false;
-
+    ResolvedEntry result = Refused();
     if (i == kInstallerEntry) {
-        if (!CopyText(installState.entrySource, installState.exeName) || !TargetInInstallDir(installState.exeName))
-            return ClearEntry();
-        return SetRemovable(mayRemove, true);
+        if (!CopyText(result.source, installState.exeName) || !TargetInInstallDir(result.target, installState.exeName))
+            return Refused();
+        return Placed(result, false, true);
     }
     if (i == kSetupFileEntry) {
         // The installed copy always bears the program's base name, the first name looked for
         // beside the installed program, whatever language-specific name the source had.
-        if (!CopyText(installState.entrySource, installState.infName) || !TargetInInstallDir(installState.exeName) ||
-            !ReplaceExtension(installState.entryTarget, "INF"))
-            return ClearEntry();
-        return SetRemovable(mayRemove, true);
+        if (!CopyText(result.source, installState.infName) || !TargetInInstallDir(result.target, installState.exeName) ||
+            !ReplaceExtension(result.target, "INF"))
+            return Refused();
+        return Placed(result, false, true);
     }
     if (i < -1)
-        return ClearEntry();
+        return Refused();
 
     char entry[kEntryReadCapacity];
     if (!ReadEntry(kInstallSection, i, entry))
-        return ClearEntry();
+        return Refused();
 
     // A destination that names a device ("CON", "aux.txt") would be written to the device.
     char* comma = FindChar(entry, ',');
     if (comma == nullptr) {
-        if (NamesDevice(entry) || !TargetInInstallDir(entry))
-            return ClearEntry();
-        CopyText(installState.entrySource, entry);
-        return SetPlace(mayRemove, leavesItsFolder, false, LiesInside(installState.entryTarget, installState.installDir));
+        if (NamesDevice(entry) || !TargetInInstallDir(result.target, entry))
+            return Refused();
+        CopyText(result.source, entry);
+        return Placed(result, false, LiesInside(result.target, installState.installDir));
     }
 
     *comma = '\0';
-    int letter = ExpandPathMacro(comma + 1, installState.entryTarget, sizeof installState.entryTarget);
+    int letter = ExpandPathMacro(comma + 1, result.target, sizeof result.target);
     if (letter == kExpandTooLong || NamesDevice(comma + 1))
-        return ClearEntry();
-    CopyText(installState.entrySource, entry);
+        return Refused();
+    CopyText(result.source, entry);
     // The system folder's files are shared with other programs: the uninstaller leaves them.
     char base[kPathCapacity];
-    return SetPlace(mayRemove, leavesItsFolder, letter == 's',
-                    SpecBaseFolder(comma + 1, base) && LiesInside(installState.entryTarget, base));
+    return Placed(result, letter == 's', SpecBaseFolder(comma + 1, base) && LiesInside(result.target, base));
 }
 
-bool ResolveGroupEntry(int i)
+ResolvedEntry ResolveGroupEntry(int i)
 {
     char entry[kEntryReadCapacity];
     if (i < 1 || !ReadEntry(kGroupSection, i, entry))
-        return ClearEntry();
+        return Refused();
 
+    ResolvedEntry result = Refused();
     char* comma = FindChar(entry, ',');
     if (comma == nullptr) {
-        ClearEntry();
-        return true;
+        result.resolved = true;
+        return result;
     }
     *comma = '\0';
-    if (!TargetInInstallDir(comma + 1))
-        return ClearEntry();
-    CopyText(installState.entrySource, entry);
-    return true;
+    if (!TargetInInstallDir(result.target, comma + 1))
+        return Refused();
+    CopyText(result.source, entry);
+    result.resolved = true;
+    return result;
 }

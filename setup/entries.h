@@ -3,6 +3,8 @@
 
 #include <stddef.h>
 
+#include "base/path.h"
+
 // The sections of the setup information file that hold numbered entries.
 constexpr const char* kInstallSection = "Install";
 constexpr const char* kGroupSection = "Group";
@@ -35,15 +37,23 @@ constexpr int kExpandTooLong = -1;
 // spec must not lie inside out, which is written before spec has been read.
 int ExpandPathMacro(const char* spec, char* out, size_t capacity);
 
-// Resolves file entry i (kInstallerEntry, kSetupFileEntry, or 1..N the file entries) into installState.entrySource and entryTarget. Returns false when the
-// destination does not fit in 259 characters: the entry must then be skipped (never copied,
-// never deleted) and both fields are empty; so does a destination that names a device ("CON",
-// "aux.txt"). *mayRemove tells whether the uninstaller may delete the destination (false for
-// the system-folder macro, and for a destination that ".." components lead out of its base
-// folder); *leavesItsFolder tells the latter, whose file must never replace one already there.
-bool ResolveInstallEntry(int i, bool* mayRemove = nullptr, bool* leavesItsFolder = nullptr);
+// A file or group entry resolved into paths. An entry that is not resolved is never copied
+// and never deleted, and both paths are empty.
+struct ResolvedEntry {
+    bool resolved;
+    bool mayRemove;        // the uninstaller may delete target
+    bool leavesItsFolder;  // ".." leads target out of its base folder: it never replaces a file
+    char source[kPathCapacity];  // the source file, or a group entry's shortcut name
+    char target[kPathCapacity];  // the destination, or a group entry's target specification
+};
 
-// Resolves group entry i into the shortcut name (entrySource) and the target specification
-// prefixed by installDir (entryTarget). An entry without a comma gives two empty fields.
-// Returns false, with both fields empty, when the target does not fit.
-bool ResolveGroupEntry(int i);
+// Resolves file entry i (kInstallerEntry, kSetupFileEntry, or 1..N the file entries). It is not
+// resolved when the destination does not fit in 259 characters or names a device ("CON",
+// "aux.txt"). A system-folder macro destination, and one that ".." components lead out of its
+// base folder, may not be removed; the latter also leaves its folder.
+ResolvedEntry ResolveInstallEntry(int i);
+
+// Resolves group entry i into the shortcut name and the target specification prefixed by
+// installDir. An entry without a comma resolves to two empty paths; one whose target does not
+// fit is not resolved.
+ResolvedEntry ResolveGroupEntry(int i);

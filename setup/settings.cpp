@@ -4,12 +4,12 @@
 // folder or key name would name another folder or another application's key.
 #include "setup/settings.h"
 
-#include "base/message_box.h"
 #include "base/messages.h"
 #include "base/path.h"
 #include "base/registry_key.h"
 #include "base/text.h"
 #include "res/resource.h"
+#include "setup/engine_report.h"
 #include "setup/entries.h"
 #include "setup/entry_reader.h"
 #include "setup/install_state.h"
@@ -169,21 +169,26 @@ bool NamesInstalledCopy(const char* command)
             lstrcmpA(title, installState.title) == 0);
 }
 
-bool RefuseRegistration(const char* displayName)
+bool RefuseFile(EngineReport& report)
 {
-    ShowMessageBox(nullptr, FormatMessageText(IDS_ENTRY_IN_USE, displayName), nullptr, MB_ICONERROR);
+    report.Failure(LoadMessage(IDS_NO_INFORMATION));
+    return false;
+}
+
+bool RefuseRegistration(EngineReport& report, const char* displayName)
+{
+    report.Failure(FormatMessageText(IDS_ENTRY_IN_USE, displayName));
     return false;
 }
 
 // True when no other application holds the registration; a previous install of this one
 // lends its folders to the reinstall.
-bool CheckRegistration()
+bool CheckRegistration(EngineReport& report)
 {
     char entryPath[kPathCapacity];
     if (!CopyText(entryPath, kUninstallKey) || !AppendText(entryPath, "\\") ||
         !AppendText(entryPath, installState.installKey)) {
-        ShowMessage(nullptr, IDS_NO_INFORMATION, nullptr, MB_ICONERROR);
-        return false;
+        return RefuseFile(report);
     }
 
     // An existing entry is this application's only when it carries this title and names an
@@ -197,7 +202,7 @@ bool CheckRegistration()
             CopyText(displayName, installState.installKey);
         if (lstrcmpA(displayName, installState.title) != 0 || !entry.ReadString(kUninstallStringValue, command) ||
             !NamesInstalledCopy(command))
-            return RefuseRegistration(displayName);
+            return RefuseRegistration(report, displayName);
         ReuseRegisteredFolder(command);
         entry.ReadString(kMenuDirValue, installState.menuDir);
         DWORD folderWasThere = 0;
@@ -209,22 +214,16 @@ bool CheckRegistration()
     bool titleTaken = AnyUninstallEntry([&](const char*, RegistryKey& other) {
         return other.ReadString(kDisplayNameValue, displayName) && lstrcmpA(displayName, installState.title) == 0;
     });
-    return titleTaken ? RefuseRegistration(displayName) : true;
-}
-
-bool RefuseFile()
-{
-    ShowMessage(nullptr, IDS_NO_INFORMATION, nullptr, MB_ICONERROR);
-    return false;
+    return titleTaken ? RefuseRegistration(report, displayName) : true;
 }
 
 }  // namespace
 
-bool LoadSetupInformation()
+bool LoadSetupInformation(EngineReport& report)
 {
     // An empty path would make the profile reader look for a file of its own choosing.
     if (installState.infPath[0] == '\0')
-        return RefuseFile();
+        return RefuseFile(report);
 
     char folder[kPathCapacity];
     char menu[kPathCapacity];
@@ -237,21 +236,21 @@ bool LoadSetupInformation()
     installState.keepForeignFiles = GetPrivateProfileIntA(kInstallSection, kRemoveNoneKey, 0, installState.infPath) == 1;
 
     if (installState.title[0] == '\0' || folder[0] == '\0')
-        return RefuseFile();
+        return RefuseFile(report);
 
     installState.fileCount = CountEntries(kInstallSection);
     installState.groupCount = CountEntries(kGroupSection);
 
     if (!DeriveInstallKey(folder))
-        return RefuseFile();
+        return RefuseFile(report);
     ReplaceChar(folder, '/', '\\');
     ReplaceChar(menu, '/', '\\');
 
     // A program-menu or destination folder that does not fit in a path is unusable.
     if (!ComputeMenuDir(menu) || !ComputeInstallDir(folder))
-        return RefuseFile();
+        return RefuseFile(report);
 
-    return CheckRegistration();
+    return CheckRegistration(report);
 }
 
 bool ComputeDefaultInstallDir(const char* folder)

@@ -2,8 +2,10 @@
 // folders and the registry, and refuses a conflicting uninstall registration.
 #pragma once
 
-// True to go on; false after the user has been told why (message 1 or 2).
-bool LoadSetupInformation();
+#include "setup/engine_report.h"
+
+// True to go on; false after report has been told why (message 1 or 2).
+bool LoadSetupInformation(EngineReport& report);
 
 // The default destination folder that a "Folder" value names (on the drive and below the
 // Program Files folder as the installer works them out), into installDir, before a previous

@@ -31,6 +31,15 @@ LONG SetNumber(HKEY key, const char* name, DWORD number)
     return RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number), sizeof number);
 }
 
+// The quiet uninstall command beside the command "path" /r.
+LONG SetQuietCommand(HKEY key, const char* command)
+{
+    char quiet[kQuietCommandCapacity];
+    if (!CopyText(quiet, command) || !AppendText(quiet, kQuietSwitch))
+        return ERROR_FILENAME_EXCED_RANGE;
+    return SetString(key, kQuietUninstallStringValue, quiet);
+}
+
 // The uninstall entry's key, made when it is missing, open for writing. A user without
 // administrator rights cannot make it.
 LONG CreateUninstallEntryKey(RegistryHandle& key)
@@ -69,6 +78,8 @@ LONG WriteUninstallEntry(const char* programPath)
         result = SetString(key.Get(), kMenuDirValue, installState.menuDir);
     if (result == ERROR_SUCCESS)
         result = SetString(key.Get(), kUninstallStringValue, command);
+    if (result == ERROR_SUCCESS)
+        result = SetQuietCommand(key.Get(), command);
     if (result == ERROR_SUCCESS && installState.folderWasThere)
         result = SetNumber(key.Get(), kFolderWasThereValue, 1);
     else if (result == ERROR_SUCCESS)
@@ -100,8 +111,8 @@ void RestoreUninstallEntry(const SavedUninstallEntry& saved)
         SetString(key.Get(), kDisplayNameValue, saved.displayName);
     if (saved.hasMenuDir)
         SetString(key.Get(), kMenuDirValue, saved.menuDir);
-    if (saved.hasCommand)
-        SetString(key.Get(), kUninstallStringValue, saved.command);
+    if (saved.hasCommand && SetString(key.Get(), kUninstallStringValue, saved.command) == ERROR_SUCCESS)
+        SetQuietCommand(key.Get(), saved.command);
     if (saved.folderWasThere)
         SetNumber(key.Get(), kFolderWasThereValue, 1);
 }

@@ -22,6 +22,7 @@ struct SavedUninstallEntry {
     char menuDir[kPathCapacity];
     char command[kCommandCapacity];
 };
+// The quiet uninstall command is the command followed by " /quiet", restored with it.
 // False when the entry does not exist; a value that is absent or not text is not saved.
 bool SaveUninstallEntry(SavedUninstallEntry* saved);
 void RestoreUninstallEntry(const SavedUninstallEntry& saved);
@@ -38,6 +39,8 @@ bool FindOtherEntry(const char* path, bool byFolder, char (&displayName)[kPathCa
 
 // Writes the application key; ERROR_SUCCESS or the platform's reason.
 LONG WriteApplicationKey();
+// The application key as the log names it.
+constexpr const char* kApplicationKeyForLog = "HKEY_CURRENT_USER\\Software\\Tamberlyn\\tq";
 
 // Deletes subKey below root with every key below it, bottom-up. An empty subKey is refused.
 void DeleteKeyTree(HKEY root, const char* subKey);

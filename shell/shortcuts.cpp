@@ -8,6 +8,7 @@
 
 #include "base/folders.h"
 #include "base/handle.h"
+#include "base/log.h"
 #include "base/path.h"
 #include "base/protected_folders.h"
 #include "base/registry_key.h"
@@ -50,6 +51,12 @@ bool IsRooted(const char* path) { return FindRootEnd(path) != nullptr; }
 
 bool Exists(const char* path) { return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES; }
 
+void DeleteLink(const char* file)
+{
+    if (DeleteFileA(file))
+        LogAction(LogFileRemoved, file);
+}
+
 // Cuts path at its last separator, unless that would leave no more than a root or a bare
 // drive: "C:" names the current folder of drive C, which is nothing of this program's.
 bool CutLastLevel(char* path)
@@ -69,10 +76,9 @@ void RemoveGroupShortcuts(char (&folder)[kPathCapacity])
 {
     char file[kPathCapacity];
     for (int n = 1; n <= installState.groupCount; ++n) {
-        if (!ResolveGroupEntry(n) || installState.entrySource[0] == '\0')
-            continue;
-        if (ShortcutFilePath(file, folder, installState.entrySource))
-            DeleteFileA(file);
+        ResolvedEntry entry = ResolveGroupEntry(n);
+        if (entry.resolved && entry.source[0] != '\0' && ShortcutFilePath(file, folder, entry.source))
+            DeleteLink(file);
     }
     // The folder ends with its separator; the first cut names the folder itself.
     if (!CutLastLevel(folder))
@@ -85,7 +91,7 @@ void RemoveSingleShortcut(const char* folder)
 {
     char file[kPathCapacity];
     if (ShortcutFilePath(file, folder, installState.title))
-        DeleteFileA(file);
+        DeleteLink(file);
 }
 
 // The icon location handed to the link: the icon file, expanded when it is not rooted, or the
@@ -129,14 +135,14 @@ void SaveLink(IShellLinkA* link, const char* file)
     if (FAILED(link->QueryInterface(IID_IPersistFile, persist.ReceiveVoid())))
         return;
     WCHAR widePath[kPathCapacity];
-    if (MultiByteToWideChar(CP_ACP, 0, file, -1, widePath, kPathCapacity) != 0)
-        persist->Save(widePath, TRUE);
+    if (MultiByteToWideChar(CP_ACP, 0, file, -1, widePath, kPathCapacity) != 0 && SUCCEEDED(persist->Save(widePath, TRUE)))
+        LogAction(LogShortcutMade, file);
 }
 
-// Makes one shortcut named entrySource from the target specification in entryTarget.
-void MakeShortcut(const char* folder, const char* programPath)
+// Makes one shortcut named entry.source from the target specification in entry.target.
+void MakeShortcut(const ResolvedEntry& entry, const char* folder, const char* programPath)
 {
-    char* name = installState.entrySource;
+    const char* name = entry.source;
     char file[kPathCapacity];
     if (name[0] == '\0' || !ShortcutFilePath(file, folder, name))
         return;
@@ -146,7 +152,9 @@ void MakeShortcut(const char* folder, const char* programPath)
         return;
 
     TargetSpec spec;
-    ParseTargetSpec(installState.entryTarget, &spec);
+    char targetSpec[kPathCapacity];
+    CopyText(targetSpec, entry.target);
+    ParseTargetSpec(targetSpec, &spec);
     if (spec.arguments != nullptr)
         link->SetArguments(spec.arguments);
 
@@ -169,12 +177,15 @@ void MakeShortcut(const char* folder, const char* programPath)
 
 // The single shortcut's target: "Shortcut" inside the destination folder, or file entry 1's
 // destination. False when it does not fit.
-bool ResolveSingleTarget()
+ResolvedEntry ResolveSingleTarget()
 {
-    if (installState.shortcutTarget[0] == '\0')
-        return ResolveInstallEntry(1);
-    return CopyText(installState.entryTarget, installState.installDir) &&
-           AppendText(installState.entryTarget, installState.shortcutTarget);
+    ResolvedEntry entry = ResolveInstallEntry(1);
+    if (installState.shortcutTarget[0] != '\0')
+        entry.resolved = CopyText(entry.target, installState.installDir) &&
+                         AppendText(entry.target, installState.shortcutTarget);
+    if (entry.resolved)
+        entry.resolved = CopyText(entry.source, installState.title);
+    return entry;
 }
 
 void CreateShortcuts(const char* folder, bool groupList)
@@ -188,11 +199,14 @@ void CreateShortcuts(const char* folder, bool groupList)
     HRESULT initialized = CoInitialize(nullptr);
     if (groupList) {
         for (int n = 1; n <= installState.groupCount; ++n) {
-            if (ResolveGroupEntry(n))
-                MakeShortcut(folder, programPath);
+            ResolvedEntry entry = ResolveGroupEntry(n);
+            if (entry.resolved)
+                MakeShortcut(entry, folder, programPath);
         }
-    } else if (ResolveSingleTarget() && CopyText(installState.entrySource, installState.title)) {
-        MakeShortcut(folder, programPath);
+    } else {
+        ResolvedEntry entry = ResolveSingleTarget();
+        if (entry.resolved)
+            MakeShortcut(entry, folder, programPath);
     }
     if (SUCCEEDED(initialized))
         CoUninitialize();
@@ -200,7 +214,7 @@ void CreateShortcuts(const char* folder, bool groupList)
 
 }  // namespace
 
-void UpdateShortcuts(ShortcutPlace place, ShortcutUpdate update)
+void UpdateShortcuts(ShortcutPlace place, ShortcutUpdate update, EngineReport& report)
 {
     char folder[kPathCapacity];
     if (!PlaceFolder(place, folder))
@@ -216,7 +230,8 @@ void UpdateShortcuts(ShortcutPlace place, ShortcutUpdate update)
     }
     // Only the group list makes its folder; a failure is reported there and the saves that
     // follow fail silently.
-    if (groupList)
-        CreateFolderTree(folder, installState.ownerWindow);
+    FolderFailure failure;
+    if (groupList && !CreateFolderTree(folder, &failure))
+        ReportFolderFailure(report, failure);
     CreateShortcuts(folder, groupList);
 }

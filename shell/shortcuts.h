@@ -1,8 +1,11 @@
 // Shortcut manager: creates and removes the .lnk files of one place.
 #pragma once
 
+#include "setup/engine_report.h"
+
 enum ShortcutPlace { ProgramMenu = 0, Desktop = 1, Startup = 2 };
 
 enum ShortcutUpdate { MakeShortcuts = 0, RemoveShortcuts = 1 };
 
-void UpdateShortcuts(ShortcutPlace place, ShortcutUpdate update);
+// A program-menu folder that cannot be made goes to report; the shortcuts are then not made.
+void UpdateShortcuts(ShortcutPlace place, ShortcutUpdate update, EngineReport& report);

@@ -5,7 +5,9 @@
 // registration names: "/r" run from a package, a CD or a download folder removes nothing.
 #include "uninstall/handoff.h"
 
+#include "setup/exit_codes.h"
 #include "base/handle.h"
+#include "base/log.h"
 #include "base/message_box.h"
 #include "base/messages.h"
 #include "base/path.h"
@@ -19,9 +21,17 @@
 
 namespace {
 
-// Runs the removal in its dialog. When the removal stops at file entry 1, the saved entry (if
-// any) is written back so that the user can uninstall again.
-void RunUninstallDialog(const SavedUninstallEntry* savedEntry);
+// What the removal runs with: the report it answers to, the entry saved before it was deleted,
+// and whether the dialog closes by itself at the end; the removal's exit code comes back.
+struct RemovalRun {
+    EngineReport* report;
+    const SavedUninstallEntry* saved;
+    bool closeByItself;
+};
+
+// Runs the removal; when it stops at file entry 1, the saved entry is written back so that the
+// user can uninstall again.
+void RunRemoval(RemovalRun& run);
 INT_PTR CALLBACK UninstallDialog(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 
 constexpr size_t kCommandLineCapacity = 540;
@@ -30,15 +40,17 @@ constexpr UINT_PTR kRemovalTimer = 1;
 constexpr UINT kRemovalDelayMs = 300;
 constexpr DWORD kHandOffWaitMs = 1000;
 
-void ReportWorkerNotStarted()
+int ReportWorkerNotStarted(EngineReport& report)
 {
-    ShowMessage(nullptr, IDS_WORKER_FAILED, nullptr, MB_ICONERROR);
+    LogLine(LoadMessage(IDS_WORKER_FAILED));
+    report.Failure(LoadMessage(IDS_WORKER_FAILED));
+    return kExitFailed;
 }
 
 // True when programPath is the installed copy that the uninstall entry names; otherwise the
 // user is told that nothing was removed. The folder of any other copy is not the install
 // folder: it may be a package unpacked among the user's own files.
-bool IsInstalledCopy(const char* programPath)
+bool IsInstalledCopy(const char* programPath, EngineReport& report)
 {
     // Another entry that names this copy too means that another package was installed over
     // this one: the setup file here need not be the one this entry was made with.
@@ -48,18 +60,19 @@ bool IsInstalledCopy(const char* programPath)
     char text[kMessageCapacity];
     if (!FormatMessageInto(text, sizeof text, IDS_NOT_INSTALLED_COPY, programPath, installState.title))
         FormatMessageInto(text, sizeof text, IDS_NOT_INSTALLED_COPY, installState.exeName, installState.title);
-    ShowMessageBox(nullptr, text, installState.title, MB_ICONERROR);
+    LogLine(text);
+    report.Failure(text, installState.title);
     return false;
 }
 
-bool ConfirmUninstall()
+bool ConfirmUninstall(EngineReport& report)
 {
     char text[kMessageCapacity] = "";
     FormatMessageInto(text, sizeof text, IDS_UNINSTALL_CONFIRM, installState.title);
     // Each language carries its own separator at the start of the resident-program note.
     if (installState.residentProgram)
         AppendText(text, LoadMessage(IDS_RESIDENT_NOTE));
-    return ShowMessageBox(nullptr, text, installState.title, MB_ICONINFORMATION | MB_OKCANCEL) == IDOK;
+    return report.Ask(Question::Uninstall, text, installState.title);
 }
 
 // Copies this program into the system folder as the worker, under its own name or, where a
@@ -96,18 +109,105 @@ bool CopyWorker(const char* systemDir, char (&workerPath)[kPathCapacity])
     return false;
 }
 
-// "<worker> x <installed copy>": the worker takes everything after "x " as the path, so the
-// path needs no quotes. A line that does not fit is refused: a cut path names another file.
-bool MakeWorkerCommandLine(const char* workerPath, char (&commandLine)[kCommandLineCapacity])
+// "<worker> [switches] x <installed copy>": the worker takes everything after "x " as the path,
+// so the path needs no quotes. A line that does not fit is refused: a cut path names another
+// file.
+bool MakeWorkerCommandLine(const char* workerPath, const char* switches, char (&commandLine)[kCommandLineCapacity])
 {
-    return CopyText(commandLine, workerPath) && AppendText(commandLine, " x ") &&
-           AppendText(commandLine, installState.modulePath);
+    return CopyText(commandLine, workerPath) && AppendText(commandLine, " ") && AppendText(commandLine, switches) &&
+           AppendText(commandLine, " x ") && AppendText(commandLine, installState.modulePath);
 }
 
-void OnInitDialog(HWND dialog, LPARAM savedEntry)
+// The events by which a worker tells a waiting request the outcome: "<hand-off name>/0" when
+// nothing failed, "<hand-off name>/1603" when something did.
+bool MakeOutcomeEventName(const char* installedPath, bool failed, char (&name)[kPathCapacity])
 {
+    return MakeHandOffEventName(installedPath, name, sizeof name) && AppendText(name, failed ? "/1603" : "/0");
+}
+
+// Starts the worker and waits until it tells the outcome (just before it removes this program,
+// which cannot be deleted while it runs) or ends; the outcome is the uninstall's exit code.
+int RunWorkerToEnd(char* commandLine, EngineReport& report)
+{
+    char name[kPathCapacity];
+    KernelObject complete;
+    KernelObject failed;
+    if (MakeOutcomeEventName(installState.modulePath, false, name))
+        complete.Reset(CreateEventA(nullptr, TRUE, FALSE, name));
+    if (MakeOutcomeEventName(installState.modulePath, true, name))
+        failed.Reset(CreateEventA(nullptr, TRUE, FALSE, name));
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    if (!complete.IsOpen() || !failed.IsOpen() ||
+        !CreateProcessA(nullptr, commandLine, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+        return ReportWorkerNotStarted(report);
+    KernelObject thread(process.hThread);
+    KernelObject worker(process.hProcess);
+    HANDLE ends[] = {complete.Get(), failed.Get(), worker.Get()};
+    DWORD which = WaitForMultipleObjects(3, ends, FALSE, INFINITE);
+    if (which == WAIT_OBJECT_0)
+        return kExitComplete;
+    if (which == WAIT_OBJECT_0 + 1)
+        return kExitFailed;
+    DWORD exitCode = static_cast<DWORD>(kExitFailed);
+    GetExitCodeProcess(worker.Get(), &exitCode);
+    return static_cast<int>(exitCode);
+}
+
+// The report of a worker whose request waits: it passes everything on to the unattended report
+// and, before the installed program is removed, tells the request the outcome so far and waits
+// (a few seconds at most) until the request has ended and its program can be deleted.
+class ReleasingReport : public EngineReport {
+public:
+    ReleasingReport(EngineReport& inner, const char* installedPath) : inner_(inner), installedPath_(installedPath) {}
+    void Step(int step, int steps) override { inner_.Step(step, steps); }
+    void ShareOfStep(int permille) override { inner_.ShareOfStep(permille); }
+    bool Ask(Question kind, const char* text, const char* caption) override { return inner_.Ask(kind, text, caption); }
+    void Failure(const char* text, const char* caption) override
+    {
+        failed_ = true;
+        inner_.Failure(text, caption);
+    }
+    void ProgramRemovalNext(const char* programPath) override;
+
+private:
+    EngineReport& inner_;
+    const char* installedPath_;
+    bool failed_ = false;
+};
+
+constexpr DWORD kReleaseWaitMs = 50;
+constexpr int kReleaseTries = 100;
+
+void ReleasingReport::ProgramRemovalNext(const char* programPath)
+{
+    char name[kPathCapacity];
+    KernelObject outcome;
+    if (MakeOutcomeEventName(installedPath_, failed_, name))
+        outcome.Reset(OpenEventA(EVENT_MODIFY_STATE, FALSE, name));
+    if (!outcome.IsOpen())
+        return;
+    SetEvent(outcome.Get());
+    for (int i = 0; i < kReleaseTries; ++i) {
+        if (DeleteFileA(programPath)) {
+            LogAction(LogFileRemoved, programPath);
+            return;
+        }
+        DWORD error = GetLastError();
+        if (error != ERROR_ACCESS_DENIED && error != ERROR_SHARING_VIOLATION)
+            return;
+        Sleep(kReleaseWaitMs);
+    }
+}
+
+void OnInitDialog(HWND dialog, LPARAM runData)
+{
+    RemovalRun* run = reinterpret_cast<RemovalRun*>(runData);
     installState.ownerWindow = dialog;
-    SetWindowLongPtrA(dialog, GWLP_USERDATA, savedEntry);
+    if (!run->closeByItself)
+        static_cast<BoxReport*>(run->report)->SetOwner(dialog);
+    SetWindowLongPtrA(dialog, GWLP_USERDATA, runData);
     CenterWindow(dialog);
     SetTimer(dialog, kRemovalTimer, kRemovalDelayMs, nullptr);
     SetWindowTextA(dialog, FormatMessageText(IDS_UNINSTALL_CAPTION, installState.title));
@@ -118,14 +218,12 @@ void OnTimer(HWND dialog)
     // The removal runs once; message boxes it raises run message loops of their own.
     KillTimer(dialog, kRemovalTimer);
     SetForegroundWindow(dialog);
-    bool stopped = false;
-    RemoveInstalledFiles(&stopped);
-    // Message 28 asked the user to close the application and uninstall again: the program
-    // stays in the system's list until it has really gone.
-    const SavedUninstallEntry* saved =
-        reinterpret_cast<const SavedUninstallEntry*>(GetWindowLongPtrA(dialog, GWLP_USERDATA));
-    if (stopped && saved != nullptr)
-        RestoreUninstallEntry(*saved);
+    RemovalRun* run = reinterpret_cast<RemovalRun*>(GetWindowLongPtrA(dialog, GWLP_USERDATA));
+    RunRemoval(*run);
+    if (run->closeByItself) {
+        EndDialog(dialog, 1);
+        return;
+    }
 
     // The status reads "uninstalled" even after the engine reported failures: the user has
     // seen those in its own boxes.
@@ -162,21 +260,23 @@ bool MakeHandOffEventName(const char* installedPath, char* name, size_t capacity
     return true;
 }
 
-void RequestUninstall()
+int RequestUninstall(EngineReport& report, const char* workerSwitches)
 {
-    if (!ConfirmUninstall() || !IsInstalledCopy(installState.modulePath))
-        return;
+    if (!ConfirmUninstall(report))
+        return kExitCancelled;
+    if (!IsInstalledCopy(installState.modulePath, report))
+        return kExitFailed;
 
     char systemDir[kPathCapacity];
     UINT length = GetSystemDirectoryA(systemDir, sizeof systemDir);
     char workerPath[kPathCapacity];
     char commandLine[kCommandLineCapacity];
     if (length == 0 || length >= sizeof systemDir || !CopyWorker(systemDir, workerPath) ||
-        !MakeWorkerCommandLine(workerPath, commandLine)) {
-        ReportWorkerNotStarted();
-        return;
-    }
+        !MakeWorkerCommandLine(workerPath, workerSwitches != nullptr ? workerSwitches : "", commandLine))
+        return ReportWorkerNotStarted(report);
     SetCurrentDirectoryA(systemDir);
+    if (workerSwitches != nullptr)
+        return RunWorkerToEnd(commandLine, report);
 
     char eventName[kPathCapacity];
     KernelObject handOff;
@@ -184,23 +284,24 @@ void RequestUninstall()
         handOff.Reset(CreateEventA(nullptr, FALSE, FALSE, eventName));
 
     if (WinExec(commandLine, SW_SHOWNORMAL) < 32) {
-        ReportWorkerNotStarted();
+        ReportWorkerNotStarted(report);
     } else if (handOff.IsOpen()) {
         // The worker signals once the registration is gone, so the system's list of removable
         // programs no longer shows the application when this process ends.
         WaitForSingleObject(handOff.Get(), kHandOffWaitMs);
     }
+    return kExitModeEnded;
 }
 
-void RunUninstallWorker()
+int RunUninstallWorker(EngineReport& report, WorkerWindow window)
 {
     // The installed copy's path is the working path the entry split into sourceDir and exeName
     // (so it fits). A worker started by hand is judged like the request: "x <path>" must name
     // the installed copy, or nothing is removed.
     char installedPath[kPathCapacity];
     if (!CopyText(installedPath, installState.sourceDir) || !AppendText(installedPath, installState.exeName) ||
-        !IsInstalledCopy(installedPath))
-        return;
+        !IsInstalledCopy(installedPath, report))
+        return window == WorkerWindow::Dialog ? kExitModeEnded : kExitFailed;
 
     SavedUninstallEntry saved;
     SaveUninstallEntry(&saved);
@@ -214,23 +315,35 @@ void RunUninstallWorker()
     if (handOff.IsOpen())
         SetEvent(handOff.Get());
 
-    RunUninstallDialog(&saved);
-}
-
-namespace {
-
-void RunUninstallDialog(const SavedUninstallEntry* savedEntry)
-{
     // Always the folder of the copy that was started with "/r", whatever the registration said.
     CopyText(installState.installDir, installState.sourceDir);
-    DialogBoxParamA(installState.instance, MAKEINTRESOURCEA(IDD_UNINSTALL), nullptr, UninstallDialog,
-                    reinterpret_cast<LPARAM>(savedEntry));
+    ReleasingReport releasing(report, installedPath);
+    EngineReport& removalReport = window == WorkerWindow::Dialog ? report : releasing;
+    RemovalRun run = {&removalReport, &saved, window == WorkerWindow::ClosingByItself};
+    if (window == WorkerWindow::None)
+        RunRemoval(run);
+    else
+        DialogBoxParamA(installState.instance, MAKEINTRESOURCEA(IDD_UNINSTALL), nullptr, UninstallDialog,
+                        reinterpret_cast<LPARAM>(&run));
 
     // The worker copy in the system folder cannot delete itself while it runs.
     char ownPath[kPathCapacity];
     DWORD length = GetModuleFileNameA(installState.instance, ownPath, sizeof ownPath);
     if (length != 0 && length < sizeof ownPath)
         ScheduleDeleteOnReboot(ownPath);
+    return window == WorkerWindow::Dialog ? kExitModeEnded : kExitComplete;
+}
+
+namespace {
+
+void RunRemoval(RemovalRun& run)
+{
+    bool stopped = false;
+    RemoveInstalledFiles(*run.report, &stopped);
+    // Message 28 asked the user to close the application and uninstall again: the program
+    // stays in the system's list until it has really gone.
+    if (stopped)
+        RestoreUninstallEntry(*run.saved);
 }
 
 INT_PTR CALLBACK UninstallDialog(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)

@@ -1,6 +1,6 @@
 // Removal engine: undoes an installation in the uninstall worker. It deletes the "Reg" keys,
 // the installed files from the last entry back to the program itself, whatever else lies in
-// the install folder, the folder, and the shortcuts. Failures are shown at once; only a
+// the install folder, the folder, and the shortcuts. Failures go to the report at once; only a
 // failure on file entry 1 (most often the running application) stops the work.
 #include "uninstall/removal.h"
 
@@ -8,7 +8,7 @@
 
 #include "base/file_search.h"
 #include "base/handle.h"
-#include "base/message_box.h"
+#include "base/log.h"
 #include "base/messages.h"
 #include "base/path.h"
 #include "base/text.h"
@@ -16,6 +16,7 @@
 #include "res/resource.h"
 #include "setup/entries.h"
 #include "setup/entry_reader.h"
+#include "setup/install_plan.h"
 #include "setup/install_state.h"
 #include "shell/registration.h"
 #include "shell/shortcuts.h"
@@ -76,7 +77,7 @@ bool SplitRegistryValue(const char* value, HKEY* root, const char** subKey)
     return false;
 }
 
-void RemoveRegistryKeys()
+void RemoveRegistryKeys(EngineReport& report)
 {
     // One byte more than a key path holds: a longer value would be cut, and the cut text
     // would name another key, which would then be deleted with everything below it. A value
@@ -91,24 +92,29 @@ void RemoveRegistryKeys()
         const char* subKey;
         // A key that holds many programs' keys is refused like an unknown root: a packager's
         // slip must not take every other program's settings or uninstall entries with it.
-        if (length < kPathCapacity && SplitRegistryValue(value, &root, &subKey) && !IsSharedRegistryKey(root, subKey))
+        if (length < kPathCapacity && SplitRegistryValue(value, &root, &subKey) && !IsSharedRegistryKey(root, subKey)) {
             DeleteKeyTree(root, subKey);
-        else
-            ShowMessage(installState.ownerWindow, IDS_ABNORMAL_REG, nullptr, MB_ICONERROR);
+            LogAction(LogKeyDeleted, value);
+        } else {
+            LogAction(LogFailure, value);
+            report.Failure(LoadMessage(IDS_ABNORMAL_REG));
+        }
     }
 }
 
-void ShowPathMessage(int id, const char* path)
+void ReportPathFailure(EngineReport& report, int id, const char* path, DWORD error)
 {
-    ShowMessageBox(installState.ownerWindow, FormatMessageText(id, path), nullptr, MB_ICONERROR);
+    LogAction(LogFailure, path, error);
+    report.Failure(FormatMessageText(id, path));
 }
 
-// Resolves file entry i; false when the uninstaller must leave it (a system-folder file,
+// Resolves file entry i; not resolved when the uninstaller must leave it (a system-folder file,
 // whichever macro or ".." led there, or an entry too long to name its file whole).
-bool ResolveRemovableEntry(int i)
+ResolvedEntry ResolveRemovableEntry(int i)
 {
-    bool mayRemove = false;
-    return ResolveInstallEntry(i, &mayRemove) && mayRemove && !LiesInSystemFolder(installState.entryTarget);
+    ResolvedEntry entry = ResolveInstallEntry(i);
+    entry.resolved = entry.resolved && entry.mayRemove && !LiesInSystemFolder(entry.target);
+    return entry;
 }
 
 // True when path begins with folder (which ends with a separator), ignoring case.
@@ -143,6 +149,7 @@ void RemoveEmptyFoldersAbove(const char* file, const char* installFolder)
         *cut = '\0';
         if (!RemoveDirectoryA(folder))
             return;
+        LogAction(LogFolderRemoved, folder);
     }
 }
 
@@ -163,7 +170,7 @@ bool InSameFolder(const char* first, const char* second)
 // The folders above a deleted file are climbed once for each run of entries in one folder, not
 // once for each file: RemoveDirectoryA looks through a folder that still holds files before it
 // refuses, which for thousands of files in a few folders costs more than the deletions.
-bool RemoveEntryFiles(bool* stopped)
+bool RemoveEntryFiles(EngineReport& report, bool* stopped)
 {
     char installFolder[kPathCapacity];
     if (!CopyText(installFolder, installState.installDir) || !NormalizeFolderPath(installFolder) ||
@@ -173,33 +180,38 @@ bool RemoveEntryFiles(bool* stopped)
     char lastDeleted[kPathCapacity] = "";
     bool result = true;
     *stopped = false;
-    for (int i = installState.fileCount; i >= kInstallerEntry; --i) {
+    for (int i = LastPlannedEntry(installState.fileCount); i >= kFirstPlannedEntry; --i) {
         AnswerNowAndThen();
         if (i == kSetupFileEntry) {
             if (lastDeleted[0] != '\0')
                 RemoveEmptyFoldersAbove(lastDeleted, installFolder);
-            // The group names are read from the setup information file, pseudo entry 0.
-            UpdateShortcuts(ProgramMenu, RemoveShortcuts);
+            // The group names are read from the setup information file, pseudo entry 0. The
+            // other shortcuts go with them, before the program: an uninstall whose caller waits
+            // is answered just before the program goes.
+            UpdateShortcuts(ProgramMenu, RemoveShortcuts, report);
+            UpdateShortcuts(Desktop, RemoveShortcuts, report);
+            UpdateShortcuts(Startup, RemoveShortcuts, report);
         }
-        if (!ResolveRemovableEntry(i))
+        ResolvedEntry entry = ResolveRemovableEntry(i);
+        if (!entry.resolved)
             continue;
         // Leaving a folder: climb from it before this entry, which may name a folder it emptied.
-        if (i >= 1 && lastDeleted[0] != '\0' && !InSameFolder(lastDeleted, installState.entryTarget)) {
+        if (i >= 1 && lastDeleted[0] != '\0' && !InSameFolder(lastDeleted, entry.target)) {
             RemoveEmptyFoldersAbove(lastDeleted, installFolder);
             lastDeleted[0] = '\0';
         }
-        if (DeleteFileReporting(installState.entryTarget)) {
+        if (i == kInstallerEntry)
+            report.ProgramRemovalNext(entry.target);
+        if (DeleteFileReporting(entry.target, report)) {
             if (i >= 1)
-                CopyText(lastDeleted, installState.entryTarget);
+                CopyText(lastDeleted, entry.target);
             continue;
         }
         result = false;
         if (i == 1) {
             if (lastDeleted[0] != '\0')
                 RemoveEmptyFoldersAbove(lastDeleted, installFolder);
-            ShowMessageBox(installState.ownerWindow,
-                           FormatMessageText(IDS_ENTRY1_DELETE_FAILED, installState.entryTarget, installState.title),
-                           nullptr, MB_ICONERROR);
+            report.Failure(FormatMessageText(IDS_ENTRY1_DELETE_FAILED, entry.target, installState.title));
             *stopped = true;
             return false;
         }
@@ -263,12 +275,14 @@ void RemovePackageFoldersAbove(const char* installFolder, int levels)
         *cut = '\0';
         if (IsProtectedFolder(folder) || !RemoveDirectoryA(folder))
             return;
+        LogAction(LogFolderRemoved, folder);
     }
 }
 
 struct DeleteJob {
     const char* path;
     BOOL deleted;
+    DWORD error;
 };
 
 // Wine frees a file's blocks in its server, which meanwhile answers no thread of any program,
@@ -316,6 +330,7 @@ DWORD WINAPI DeleteOnWorker(LPVOID data)
     }
     bool gone = GetFileAttributesA(job->path) == INVALID_FILE_ATTRIBUTES && GetLastError() == ERROR_FILE_NOT_FOUND;
     job->deleted = gone || DeleteFileA(job->path);
+    job->error = GetLastError();
     return 0;
 }
 
@@ -328,14 +343,14 @@ bool IsHelpIndexFile(const char* name)
 
 }  // namespace
 
-bool RemoveInstalledFiles(bool* stoppedAtEntry1)
+bool RemoveInstalledFiles(EngineReport& report, bool* stoppedAtEntry1)
 {
     lastAnswered = GetTickCount();
-    RemoveRegistryKeys();
+    RemoveRegistryKeys(report);
     int packageLevels = PackageLevelsAbove(installState.installDir);
 
     bool stopped = false;
-    bool result = RemoveEntryFiles(&stopped);
+    bool result = RemoveEntryFiles(report, &stopped);
     if (stoppedAtEntry1 != nullptr)
         *stoppedAtEntry1 = stopped;
     // Entry 1 is still there: message 28 asked the user to close it and uninstall again,
@@ -344,45 +359,44 @@ bool RemoveInstalledFiles(bool* stoppedAtEntry1)
         return false;
 
     // The folders above a folder that was there before the install were there too.
-    if (!ClearInstallFolder(installState.installDir))
+    if (!ClearInstallFolder(installState.installDir, report))
         result = false;
     else if (!installState.folderWasThere)
         RemovePackageFoldersAbove(installState.installDir, packageLevels);
-
-    UpdateShortcuts(Desktop, RemoveShortcuts);
-    UpdateShortcuts(Startup, RemoveShortcuts);
     return result;
 }
 
-bool DeleteFileReporting(const char* path)
+bool DeleteFileReporting(const char* path, EngineReport& report)
 {
     WIN32_FIND_DATAA facts;
     if (!ReadFileFacts(path, &facts))
         return true;
     // The file system can take a while to free a large file (half a second for 2 GiB under
     // Wine): a worker deletes it while the dialog answers.
-    DeleteJob job = {path, FALSE};
+    DeleteJob job = {path, FALSE, 0};
     DWORD threadId;  // Windows 95 starts no thread without a place for its id
     KernelObject worker;
     if (facts.nFileSizeHigh != 0 || facts.nFileSizeLow >= kWorkerFileBytes)
         worker.Reset(CreateThread(nullptr, 0, DeleteOnWorker, &job, 0, &threadId));
     if (worker.IsOpen())
         WaitAnswering(worker.Get(), nullptr, nullptr);
-    else
-        job.deleted = DeleteFileA(path);
-    if (job.deleted)
+    else if (!(job.deleted = DeleteFileA(path)))
+        job.error = GetLastError();
+    if (job.deleted) {
+        LogAction(LogFileRemoved, path);
         return true;
-    ShowPathMessage(IDS_DELETE_FAILED, path);
+    }
+    ReportPathFailure(report, IDS_DELETE_FAILED, path, job.error);
     return false;
 }
 
-bool ClearInstallFolder(const char* folder)
+bool ClearInstallFolder(const char* folder, EngineReport& report)
 {
     // The pattern's "*.*" is overwritten by each found name, and at the end the separator
     // before it becomes the end of the folder path.
     char path[kPathCapacity];
     if (!CopyText(path, folder) || !AppendPathPart(path, "*.*")) {
-        ShowPathMessage(IDS_FOLDER_DELETE_FAILED, folder);
+        ReportPathFailure(report, IDS_FOLDER_DELETE_FAILED, folder, ERROR_FILENAME_EXCED_RANGE);
         return false;
     }
     char* name = FileNamePart(path);
@@ -413,7 +427,7 @@ bool ClearInstallFolder(const char* folder)
             continue;
         }
         *name = '\0';
-        if (!AppendText(path, foundName) || !DeleteFileReporting(path))
+        if (!AppendText(path, foundName) || !DeleteFileReporting(path, report))
             ok = false;
     }
     search.Close();
@@ -425,9 +439,13 @@ bool ClearInstallFolder(const char* folder)
         name[-1] = '\0';
     else
         *name = '\0';
-    if (ok && GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES && !RemoveDirectoryA(path)) {
-        ShowPathMessage(IDS_FOLDER_DELETE_FAILED, path);
-        ok = false;
+    if (ok && GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES) {
+        if (RemoveDirectoryA(path)) {
+            LogAction(LogFolderRemoved, path);
+        } else {
+            ReportPathFailure(report, IDS_FOLDER_DELETE_FAILED, path, GetLastError());
+            ok = false;
+        }
     }
     return ok;
 }

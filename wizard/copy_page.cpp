@@ -1,12 +1,18 @@
-// Copy page: the wizard's last page. It starts the install step sequence a moment after it is
-// shown and opens what the setup file names when the user presses Finish.
+// Copy page: the wizard's last page. It runs the install engine's steps a moment after it is
+// shown, one per posted command, showing their progress on its bar and their failures and
+// questions in boxes, and opens what the setup file names when the user presses Finish.
 #include "wizard/copy_page.h"
 
 #include <commctrl.h>
 #include <prsht.h>
 
+#include "base/messages.h"
 #include "base/path.h"
+#include "base/window.h"
+#include "res/resource.h"
+#include "setup/engine_report.h"
 #include "setup/entries.h"
+#include "setup/install_plan.h"
 #include "setup/install_state.h"
 #include "wizard/install_steps.h"
 
@@ -14,10 +20,146 @@ namespace {
 
 constexpr UINT_PTR kStartTimer = 1;
 constexpr UINT kStartDelayMs = 300;
+// The command the page posts to itself for each step.
+constexpr WPARAM kStepCommand = 1;
+constexpr int kPermille = 1000;
 
-INT_PTR OnInitDialog(HWND page)
+
+// Moves the progress bar on by one step. The platform's bar repaints itself at once on every
+// change of its position, which for thousands of small files costs more than copying them: a
+// step that does not move the fill by a whole pixel changes the position with drawing off.
+// Switching drawing costs about as much again, so it is switched only where a run of such
+// steps begins and ends; the last step always moves the fill and draws.
+}  // namespace
+
+bool CopyPageReport::Ask(Question kind, const char* text, const char* caption)
+{
+    return answers_ != nullptr ? answers_->Ask(kind, text, caption) : boxes_.Ask(kind, text, caption);
+}
+
+void CopyPageReport::Failure(const char* text, const char* caption)
+{
+    if (answers_ != nullptr)
+        answers_->Failure(text, caption);
+    else
+        boxes_.Failure(text, caption);
+}
+
+void CopyPageReport::Step(int step, int steps)
+{
+    if (step == 0 || bar_ == nullptr) {
+        bar_ = GetDlgItem(owner_, IDC_PROGRESS);
+        lastStep_ = steps - 1;
+        SendMessageA(bar_, PBM_SETRANGE, 0, MAKELPARAM(0, lastStep_));
+        RECT client;
+        GetClientRect(bar_, &client);
+        width_ = client.right - client.left;
+    }
+    if (copyScale_ != 0) {
+        SendMessageA(bar_, PBM_SETRANGE, 0, MAKELPARAM(0, lastStep_));
+        SendMessageA(bar_, PBM_SETPOS, step, 0);
+        copyScale_ = 0;
+    }
+    int range = lastStep_;
+    bool visible = range <= 0 || MulDiv(width_, step, range) != MulDiv(width_, step + 1, range);
+    bool drawing = (GetWindowLongA(bar_, GWL_STYLE) & WS_VISIBLE) != 0;
+    if (visible != drawing)
+        SendMessageA(bar_, WM_SETREDRAW, visible, 0);
+    SendMessageA(bar_, PBM_DELTAPOS, 1, 0);
+    next_ = step + 1;
+}
+
+// The bar draws again while the page repaints during a long copy, and moves within the step.
+void CopyPageReport::ShareOfStep(int permille)
+{
+    if (bar_ == nullptr)
+        return;
+    if (permille == 0) {
+        SendMessageA(bar_, WM_SETREDRAW, TRUE, 0);
+        return;
+    }
+    int scale = 0xFFFF / (lastStep_ > 0 ? lastStep_ : 1);
+    if (scale > kPermille)
+        scale = kPermille;
+    if (scale < 2)
+        return;
+    copyScale_ = scale;
+    SendMessageA(bar_, PBM_SETRANGE, 0, MAKELPARAM(0, lastStep_ * scale));
+    SendMessageA(bar_, PBM_SETPOS, next_ * scale + MulDiv(scale, permille, kPermille), 0);
+}
+
+namespace {
+
+CopyPageReport* ReportOf(HWND page)
+{
+    return reinterpret_cast<CopyPageReport*>(GetWindowLongPtrA(page, GWLP_USERDATA));
+}
+
+// The status line takes the place of the hidden progress bar: the text that owns up to a
+// failure runs over several lines.
+void WidenStatusOverProgress(HWND page)
+{
+    HWND status = GetDlgItem(page, IDC_STATUS);
+    RECT statusRect;
+    RECT progressRect;
+    GetWindowRect(status, &statusRect);
+    GetWindowRect(GetDlgItem(page, IDC_PROGRESS), &progressRect);
+    MapWindowPoints(nullptr, page, reinterpret_cast<POINT*>(&statusRect), 2);
+    MapWindowPoints(nullptr, page, reinterpret_cast<POINT*>(&progressRect), 2);
+    if (progressRect.bottom > statusRect.bottom)
+        MoveWindow(status, statusRect.left, statusRect.top, statusRect.right - statusRect.left,
+                   progressRect.bottom - statusRect.top, TRUE);
+}
+
+// The closing state of the page: Finish only, the outcome, and the text that tells how to
+// uninstall. After a failed step the outcome never reads as success.
+void FinishSequence(HWND page)
+{
+    ShowWindow(GetDlgItem(page, IDC_PROGRESS), SW_HIDE);
+    if (installState.installIncomplete) {
+        WidenStatusOverProgress(page);
+        SetDlgItemTextA(page, IDC_STATUS, LoadMessage(IDS_INSTALL_INCOMPLETE));
+    } else {
+        SetDlgItemTextA(page, IDC_STATUS, LoadMessage(IDS_INSTALL_SUCCEEDED));
+    }
+    if (installState.uninstallShortcutName[0] != '\0')
+        SetDlgItemTextA(page, IDC_UNINSTALL_HINT, FormatMessageText(IDS_UNINSTALL_HINT, installState.uninstallShortcutName));
+    installState.installDone = true;
+    ShowWindow(GetDlgItem(page, IDC_UNINSTALL_HINT), SW_SHOW);
+    PostMessageA(installState.sheetWindow, PSM_SETWIZBUTTONS, 0, PSWIZB_FINISH);
+    if (ReportOf(page)->FinishesByItself())
+        PostMessageA(installState.sheetWindow, PSM_PRESSBUTTON, PSBTN_FINISH, 0);
+}
+
+// Runs the next step and posts the command for the one after it; after the last step the page
+// shows the outcome. A stray command after the end (the page's id 1 is also IDOK) must not run
+// the last step a second time.
+void RunNextStep(HWND page)
+{
+    if (installState.installDone)
+        return;
+    int steps = InstallStepCount(installState.fileCount);
+    int step = installState.stepIndex;
+    CopyPageReport& report = *ReportOf(page);
+    report.SetPage(page);
+    RunInstallStep(step, report);
+    report.Step(step, steps);
+    ++installState.stepIndex;
+    if (installState.stepIndex < steps)
+        PostMessageA(page, WM_COMMAND, kStepCommand, 0);
+    else
+        FinishSequence(page);
+}
+
+INT_PTR OnInitDialog(HWND page, const PROPSHEETPAGEA* sheetPage)
 {
     installState.ownerWindow = page;
+    SetWindowLongPtrA(page, GWLP_USERDATA, sheetPage->lParam);
+    // Shown alone, the page is the first: the sheet is found and placed here.
+    if (installState.sheetWindow == nullptr) {
+        installState.sheetWindow = GetParent(page);
+        CenterWindow(installState.sheetWindow);
+    }
     SendMessageA(installState.sheetWindow, PSM_CANCELTOCLOSE, 0, 0);
     return TRUE;
 }
@@ -54,10 +196,10 @@ void OnTimer(HWND page)
     PostMessageA(page, WM_COMMAND, kStepCommand, 0);
 }
 
-void OnCommand(WPARAM command)
+void OnCommand(HWND page, WPARAM command)
 {
     if (command == kStepCommand)
-        RunInstallStep();
+        RunNextStep(page);
 }
 
 void OnNotify(HWND page, const NMHDR* header)
@@ -78,7 +220,7 @@ INT_PTR CALLBACK CopyPage(HWND page, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_INITDIALOG:
-        return OnInitDialog(page);
+        return OnInitDialog(page, reinterpret_cast<const PROPSHEETPAGEA*>(lParam));
     case WM_NOTIFY:
         OnNotify(page, reinterpret_cast<const NMHDR*>(lParam));
         break;
@@ -86,7 +228,7 @@ INT_PTR CALLBACK CopyPage(HWND page, UINT message, WPARAM wParam, LPARAM lParam)
         OnTimer(page);
         break;
     case WM_COMMAND:
-        OnCommand(wParam);
+        OnCommand(page, wParam);
         break;
     }
     return FALSE;

@@ -3,4 +3,34 @@
 
 #include <windows.h>
 
+#include "setup/engine_report.h"
+
+// The copy page's report: the progress bar, and the questions and failures answered by
+// answers (nullptr: message boxes on the page). The wizard hands it to the page in the page's
+// lParam; it lives as long as the sheet.
+class CopyPageReport : public EngineReport {
+public:
+    CopyPageReport(EngineReport* answers, bool finishByItself)
+        : boxes_(nullptr), answers_(answers), finishByItself_(finishByItself) {}
+    void SetPage(HWND page) { boxes_.SetOwner(page); owner_ = page; }
+    bool FinishesByItself() const { return finishByItself_; }
+    void Step(int step, int steps) override;
+    void ShareOfStep(int permille) override;
+    bool Ask(Question kind, const char* text, const char* caption) override;
+    void Failure(const char* text, const char* caption = nullptr) override;
+
+private:
+    BoxReport boxes_;
+    EngineReport* answers_;
+    bool finishByItself_;
+    HWND owner_ = nullptr;
+    HWND bar_ = nullptr;
+    int width_ = 0;
+    int lastStep_ = 0;
+    int next_ = 0;
+    // While a large file is copied the bar moves within the current step, on a range finer by
+    // copyScale_ for the time of the copy (0 while it keeps its own range).
+    int copyScale_ = 0;
+};
+
 INT_PTR CALLBACK CopyPage(HWND page, UINT message, WPARAM wParam, LPARAM lParam);

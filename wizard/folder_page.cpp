@@ -10,6 +10,7 @@
 #include "base/fixed_texts.h"
 #include "base/folders.h"
 #include "base/handle.h"
+#include "base/log.h"
 #include "base/message_box.h"
 #include "base/messages.h"
 #include "base/path.h"
@@ -17,7 +18,9 @@
 #include "base/text.h"
 #include "base/window.h"
 #include "res/resource.h"
+#include "setup/engine_report.h"
 #include "setup/entries.h"
+#include "setup/install_plan.h"
 #include "setup/install_state.h"
 #include "shell/registration.h"
 #include "wizard/about_box.h"
@@ -43,10 +46,10 @@ INT_PTR Stay(HWND page)
     return TRUE;
 }
 
-INT_PTR Refuse(HWND page, int messageId)
+bool Refuse(EngineReport& report, int messageId)
 {
-    ShowMessage(page, messageId, nullptr, MB_ICONERROR);
-    return Stay(page);
+    report.Failure(LoadMessage(messageId));
+    return false;
 }
 
 // Bytes of one source file (0 when it is missing or a folder: the copy step reports those).
@@ -92,15 +95,18 @@ bool TakeDestination(HWND page)
 
 // Creates the missing levels so that a destination that cannot be made is refused now; the last
 // level goes again, the copy sequence makes it at its first step.
-bool DestinationCanBeMade(HWND page)
+bool DestinationCanBeMade(EngineReport& report)
 {
     DWORD attributes = GetFileAttributesA(installState.installDir);
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
         return true;
-    installState.ownerWindow = page;
-    if (!CreateFolderTree(installState.installDir, installState.ownerWindow))
+    FolderFailure failure;
+    if (!CreateFolderTree(installState.installDir, &failure)) {
+        ReportFolderFailure(report, failure);
         return false;
-    RemoveDirectoryA(installState.installDir);
+    }
+    if (RemoveDirectoryA(installState.installDir))
+        LogAction(LogFolderRemoved, installState.installDir);
     return true;
 }
 
@@ -109,7 +115,7 @@ bool DestinationCanBeMade(HWND page)
 // could not be written whole, and "/r" would never find the installed copy.
 bool ProgramPathsFit()
 {
-    return ResolveInstallEntry(kInstallerEntry) && ResolveInstallEntry(kSetupFileEntry);
+    return ResolveInstallEntry(kInstallerEntry).resolved && ResolveInstallEntry(kSetupFileEntry).resolved;
 }
 
 // Another package's installation in the destination: an uninstall entry under another key
@@ -119,15 +125,16 @@ bool HoldsOtherInstallation(char (&title)[kPathCapacity])
 {
     if (FindOtherEntry(installState.installDir, true, title))
         return true;
-    if (!ResolveInstallEntry(kSetupFileEntry) || GetFileAttributesA(installState.entryTarget) == INVALID_FILE_ATTRIBUTES)
+    ResolvedEntry setupFile = ResolveInstallEntry(kSetupFileEntry);
+    if (!setupFile.resolved || GetFileAttributesA(setupFile.target) == INVALID_FILE_ATTRIBUTES)
         return false;
     char key[kPathCapacity];
-    GetPrivateProfileStringA(kInstallSection, kTitleKey, "", title, sizeof title, installState.entryTarget);
-    GetPrivateProfileStringA(kInstallSection, kInstallKeyKey, "", key, sizeof key, installState.entryTarget);
+    GetPrivateProfileStringA(kInstallSection, kTitleKey, "", title, sizeof title, setupFile.target);
+    GetPrivateProfileStringA(kInstallSection, kInstallKeyKey, "", key, sizeof key, setupFile.target);
     if (lstrcmpA(title, installState.title) == 0 && (key[0] == '\0' || lstrcmpiA(key, installState.installKey) == 0))
         return false;
     if (title[0] == '\0')
-        CopyText(title, FileNamePart(installState.entryTarget));
+        CopyText(title, FileNamePart(setupFile.target));
     return true;
 }
 
@@ -147,7 +154,7 @@ bool HoldsAnything(const char* folder)
 // A destination that is already there is not the package's own unless an earlier install of
 // this application made it: the uninstall then removes only what the package lists, and the
 // folder only when nothing else is left in it. When it holds anything, the user decides.
-bool AcceptExistingFolder(HWND page)
+bool AcceptExistingFolder(EngineReport& report)
 {
     if (installState.earlierInstallDir[0] != '\0' &&
         IsSameFolder(installState.installDir, installState.earlierInstallDir)) {
@@ -158,8 +165,8 @@ bool AcceptExistingFolder(HWND page)
     installState.folderWasThere = attributes != INVALID_FILE_ATTRIBUTES;
     if (!installState.folderWasThere || !HoldsAnything(installState.installDir))
         return true;
-    return ShowMessageBox(page, FormatMessageText(IDS_FOLDER_NOT_EMPTY, installState.installDir), nullptr,
-                          MB_ICONQUESTION | MB_YESNO) == IDYES;
+    return report.Ask(Question::UseFolderWithFiles, FormatMessageText(IDS_FOLDER_NOT_EMPTY, installState.installDir),
+                      nullptr);
 }
 
 // A root however it is written: "C:\.", "C:\Program Files\..\.." reach it as well.
@@ -175,35 +182,18 @@ bool NamesRoot(const char* folder)
 INT_PTR OnWizardNext(HWND page)
 {
     installState.reducedInstall = IsDlgButtonChecked(page, IDC_FULL_INSTALL) != BST_CHECKED;
+    BoxReport boxes(page);
     if (!TakeDestination(page))
-        return Refuse(page, IDS_NO_ROOT);
-
-    const char* rootEnd = FindRootEnd(installState.installDir);
-    if (rootEnd == nullptr)
-        return Refuse(page, IDS_NO_ROOT);
-    if (rootEnd[1] == '\0' || NamesRoot(installState.installDir))
-        return Refuse(page, IDS_ROOT_FOLDER);
-
-    if (!DestinationCanBeMade(page))
-        return Stay(page);
-    if (!ProgramPathsFit())
-        return Refuse(page, IDS_DESTINATION_TOO_LONG);
-    char otherTitle[kPathCapacity];
-    if (HoldsOtherInstallation(otherTitle)) {
-        ShowMessageBox(page, FormatMessageText(IDS_OTHER_INSTALLATION, installState.installDir, otherTitle), nullptr,
-                       MB_ICONERROR);
-        return Stay(page);
-    }
-    if (!AcceptExistingFolder(page))
-        return Stay(page);
-
-    unsigned needed = installState.reducedInstall ? RequiredMegabytes() : kFullInstallMegabytes;
-    if (FreeSpaceMegabytes() < needed) {
+        return Refuse(boxes, IDS_NO_ROOT), Stay(page);
+    DestinationVerdict verdict = CheckDestination(boxes);
+    if (verdict == DestinationVerdict::LowDiskSpace) {
         // A fixed Shift-JIS text: shown decoded from code page 932 so that it reads the same
         // under every user's code page; the caption is the application's title.
         ShowJapaneseMessageBox(page, kLowDiskSpaceText, installState.title, CP_ACP, MB_OK);
         return Stay(page);
     }
+    if (verdict != DestinationVerdict::Accepted)
+        return Stay(page);
 
     if (installState.residentProgram) {
         // A resident program gets no program-menu shortcuts: straight to the copy page, and
@@ -252,6 +242,28 @@ int CALLBACK BrowseCallback(HWND picker, UINT message, LPARAM, LPARAM data)
 
 }  // namespace
 
+DestinationVerdict CheckDestination(EngineReport& report)
+{
+    const char* rootEnd = FindRootEnd(installState.installDir);
+    if (rootEnd == nullptr)
+        return Refuse(report, IDS_NO_ROOT), DestinationVerdict::Refused;
+    if (rootEnd[1] == '\0' || NamesRoot(installState.installDir))
+        return Refuse(report, IDS_ROOT_FOLDER), DestinationVerdict::Refused;
+    if (!DestinationCanBeMade(report))
+        return DestinationVerdict::Refused;
+    if (!ProgramPathsFit())
+        return Refuse(report, IDS_DESTINATION_TOO_LONG), DestinationVerdict::Refused;
+    char otherTitle[kPathCapacity];
+    if (HoldsOtherInstallation(otherTitle)) {
+        report.Failure(FormatMessageText(IDS_OTHER_INSTALLATION, installState.installDir, otherTitle));
+        return DestinationVerdict::Refused;
+    }
+    if (!AcceptExistingFolder(report))
+        return DestinationVerdict::Refused;
+    unsigned needed = installState.reducedInstall ? RequiredMegabytes() : kFullInstallMegabytes;
+    return FreeSpaceMegabytes() < needed ? DestinationVerdict::LowDiskSpace : DestinationVerdict::Accepted;
+}
+
 INT_PTR CALLBACK FolderPage(HWND page, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
@@ -271,12 +283,13 @@ unsigned RequiredMegabytes()
     // 0), so they count like the file entries. Relative sources name files in the current
     // directory, which is the installer's folder while the wizard runs.
     unsigned long long bytes = 0;
-    for (int i = kInstallerEntry; i <= installState.fileCount; ++i) {
-        if (!ResolveInstallEntry(i))
+    for (int i = kFirstPlannedEntry; i <= LastPlannedEntry(installState.fileCount); ++i) {
+        ResolvedEntry entry = ResolveInstallEntry(i);
+        if (!entry.resolved)
             continue;  // never copied
-        if (installState.reducedInstall && lstrcmpA(installState.entrySource, kReducedOnlySource) == 0)
+        if (installState.reducedInstall && lstrcmpA(entry.source, kReducedOnlySource) == 0)
             continue;
-        bytes += SourceSize(installState.entrySource);
+        bytes += SourceSize(entry.source);
     }
     unsigned long long megabytes = (bytes + kMegabyte - 1) >> kMegabyteShift;
     return megabytes > kAllMegabytes ? kAllMegabytes : static_cast<unsigned>(megabytes);

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include "setup/engine_report.h"
+
 INT_PTR CALLBACK FolderPage(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
 
 // Megabytes that the files of this installation need: the installer, its setup information
@@ -14,3 +16,11 @@ unsigned RequiredMegabytes();
 // Megabytes the user may still write on the drive or share holding installDir; 0 when unknown.
 unsigned FreeSpaceMegabytes();
 
+enum class DestinationVerdict { Accepted, Refused, LowDiskSpace };
+
+// The checks of the destination in installState.installDir (a full path ending with a
+// separator), the same for the page and the unattended install: a root, a folder that cannot
+// be made, paths too long for the program, another package's installation, a folder that holds
+// files (report asks), and the free space. Refusals go to report; LowDiskSpace is left to the
+// caller, which tells it in its own way.
+DestinationVerdict CheckDestination(EngineReport& report);

@@ -1,15 +1,13 @@
-// The install step sequence that the copy page runs, one step per posted command, with its
-// progress bar: the folder, each entry copied under the overwrite rules (asking before a newer
-// file is replaced), then the shortcuts and the registration.
+// The install engine: the steps of the plan (the folder, each entry copied under the overwrite
+// rules, asking before a newer file is replaced, then the shortcuts and the registration), run
+// one at a time by the copy page or the unattended install. It shows no window: what it does
+// goes to the log, and what a person must learn or decide goes to the report.
 #include "wizard/install_steps.h"
-
-#include <commctrl.h>
-#include <prsht.h>
 
 #include "base/file_search.h"
 #include "base/folders.h"
 #include "base/handle.h"
-#include "base/message_box.h"
+#include "base/log.h"
 #include "base/messages.h"
 #include "base/path.h"
 #include "base/same_file.h"
@@ -18,7 +16,9 @@
 #include "res/resource.h"
 #include "setup/entries.h"
 #include "setup/entry_reader.h"
+#include "setup/install_plan.h"
 #include "setup/install_state.h"
+#include "base/registry_key.h"
 #include "shell/registration.h"
 #include "shell/shortcuts.h"
 
@@ -49,21 +49,22 @@ void AppendSystemReason(char (&text)[kMessageCapacity], DWORD error, bool anyRea
     }
 }
 
-// A copy failure, with the path it concerns, in a box owned by the copy page; error is what
-// the platform gave as the reason (0: none). The installation is then incomplete.
-void ReportCopyFailure(int id, const char* path, DWORD error = 0)
+// A copy failure, with the path it concerns; error is what the platform gave as the reason
+// (0: none). The installation is then incomplete.
+void ReportCopyFailure(EngineReport& report, int id, const char* path, DWORD error = 0)
 {
     installState.installIncomplete = true;
+    LogAction(LogFileFailed, path, error);
     char text[kMessageCapacity];
     if (!FormatMessageInto(text, sizeof text, id, path))
         CopyText(text, FormatMessageText(id, path));
     AppendSystemReason(text, error);
-    ShowMessageBox(installState.ownerWindow, text, nullptr, MB_ICONERROR);
+    report.Failure(text);
 }
 
 // An entry whose destination does not fit in a path is not copied; the user learns which
 // one by the source text as the setup information file gives it.
-void ReportUnresolvedEntry(int entry)
+void ReportUnresolvedEntry(EngineReport& report, int entry)
 {
     char source[kPathCapacity] = "";
     if (entry == kInstallerEntry) {
@@ -76,21 +77,19 @@ void ReportUnresolvedEntry(int entry)
         if (comma != nullptr)
             *comma = '\0';
     }
-    ReportCopyFailure(IDS_COPY_FAILED, source);
+    ReportCopyFailure(report, IDS_COPY_FAILED, source);
 }
 
-// Makes sure the folder of entryTarget exists; false when it could not be made (reported).
-bool PrepareTargetFolder()
+// Makes sure the folder of target exists; false when it could not be made (reported).
+bool PrepareTargetFolder(const char* target, EngineReport& report)
 {
-    char* name = FileNamePart(installState.entryTarget);
-    if (name == installState.entryTarget)
+    char folder[kPathCapacity];
+    CopyText(folder, target);
+    char* name = FileNamePart(folder);
+    if (name == folder)
         return true;
-    char saved = *name;
     *name = '\0';
-    bool ok = GetFileAttributesA(installState.entryTarget) != INVALID_FILE_ATTRIBUTES ||
-              CreateFolderTree(installState.entryTarget, installState.ownerWindow);
-    *name = saved;
-    return ok;
+    return GetFileAttributesA(folder) != INVALID_FILE_ATTRIBUTES || MakeFolderTree(folder, report);
 }
 
 // One copy run by a worker thread, with what the platform reports of its progress.
@@ -101,6 +100,7 @@ struct CopyJob {
     BOOL copied;
     DWORD error;
     volatile LONG permille;
+    EngineReport* report;
 };
 
 DWORD CALLBACK RecordCopyProgress(LARGE_INTEGER total, LARGE_INTEGER done, LARGE_INTEGER, LARGE_INTEGER, DWORD, DWORD,
@@ -133,179 +133,104 @@ DWORD WINAPI CopyOnWorker(LPVOID data)
     return 0;
 }
 
-// The bar as AdvanceProgress last found it on its page, and its width.
-HWND progressPage;
-HWND progressBar;
-int progressWidth;
-// While a large file is copied the bar moves within the current step, on a range finer by
-// copyScale for the time of the copy (0 while it keeps its own range).
-HWND copyBar;
-int copyScale;
-
 void ShowShareOfStep(void* data)
 {
-    LONG permille = static_cast<CopyJob*>(data)->permille;
-    int lastStep = installState.fileCount + 3;
-    int scale = 0xFFFF / lastStep;
-    if (scale > kPermille)
-        scale = kPermille;
-    if (permille <= 0 || scale < 2)
-        return;
-    copyScale = scale;
-    SendMessageA(copyBar, PBM_SETRANGE, 0, MAKELPARAM(0, lastStep * scale));
-    SendMessageA(copyBar, PBM_SETPOS, installState.stepIndex * scale + MulDiv(scale, permille, kPermille), 0);
+    const CopyJob* job = static_cast<const CopyJob*>(data);
+    if (job->permille > 0)
+        job->report->ShareOfStep(job->permille);
 }
 
 // CopyFileA, run by a worker thread for a large file (as sourceFacts tell, when read) while this
-// thread repaints the page and answers what is sent to it. The last error is the copy's.
-BOOL CopyAnswering(const char* source, const char* target, BOOL failIfExists, const WIN32_FIND_DATAA* sourceFacts)
+// thread answers what is sent to its windows. The last error is the copy's.
+BOOL CopyAnswering(const char* source, const char* target, BOOL failIfExists, const WIN32_FIND_DATAA* sourceFacts,
+                   EngineReport& report)
 {
-    CopyJob job = {source, target, failIfExists, FALSE, 0, 0};
+    CopyJob job = {source, target, failIfExists, FALSE, 0, 0, &report};
     DWORD threadId;  // Windows 95 starts no thread without a place for its id
     KernelObject worker;
     if (sourceFacts != nullptr && (sourceFacts->nFileSizeHigh != 0 || sourceFacts->nFileSizeLow >= kWorkerFileBytes))
         worker.Reset(CreateThread(nullptr, 0, CopyOnWorker, &job, 0, &threadId));
     if (!worker.IsOpen())
         return CopyFileA(source, target, failIfExists);
-
-    // The bar draws again (see AdvanceProgress) while the page repaints during the copy.
-    copyBar = GetDlgItem(installState.ownerWindow, IDC_PROGRESS);
-    SendMessageA(copyBar, WM_SETREDRAW, TRUE, 0);
-    copyScale = 0;
+    report.ShareOfStep(0);
     WaitAnswering(worker.Get(), ShowShareOfStep, &job);
-    if (copyScale != 0) {
-        SendMessageA(copyBar, PBM_SETRANGE, 0, MAKELPARAM(0, installState.fileCount + 3));
-        SendMessageA(copyBar, PBM_SETPOS, installState.stepIndex, 0);
-    }
     SetLastError(job.error);
     return job.copied;
 }
 
-// The status line takes the place of the hidden progress bar: the text that owns up to a
-// failure runs over several lines.
-void WidenStatusOverProgress(HWND page)
-{
-    HWND status = GetDlgItem(page, IDC_STATUS);
-    RECT statusRect;
-    RECT progressRect;
-    GetWindowRect(status, &statusRect);
-    GetWindowRect(GetDlgItem(page, IDC_PROGRESS), &progressRect);
-    MapWindowPoints(nullptr, page, reinterpret_cast<POINT*>(&statusRect), 2);
-    MapWindowPoints(nullptr, page, reinterpret_cast<POINT*>(&progressRect), 2);
-    if (progressRect.bottom > statusRect.bottom)
-        MoveWindow(status, statusRect.left, statusRect.top, statusRect.right - statusRect.left,
-                   progressRect.bottom - statusRect.top, TRUE);
-}
-
-// The closing state of the page: Finish only, the outcome, and the text that tells how to
-// uninstall. After a failed step the outcome never reads as success.
-void FinishSequence(HWND page)
-{
-    ShowWindow(GetDlgItem(page, IDC_PROGRESS), SW_HIDE);
-    if (installState.installIncomplete) {
-        WidenStatusOverProgress(page);
-        SetDlgItemTextA(page, IDC_STATUS, LoadMessage(IDS_INSTALL_INCOMPLETE));
-    } else {
-        SetDlgItemTextA(page, IDC_STATUS, LoadMessage(IDS_INSTALL_SUCCEEDED));
-    }
-    if (installState.uninstallShortcutName[0] != '\0')
-        SetDlgItemTextA(page, IDC_UNINSTALL_HINT, FormatMessageText(IDS_UNINSTALL_HINT, installState.uninstallShortcutName));
-    installState.installDone = true;
-    ShowWindow(GetDlgItem(page, IDC_UNINSTALL_HINT), SW_SHOW);
-    PostMessageA(installState.sheetWindow, PSM_SETWIZBUTTONS, 0, PSWIZB_FINISH);
-}
-
 // A registration that could not be written leaves an installation the system's list cannot
 // remove: the user is told so, with the platform's reason, and the outcome is incomplete.
-void CheckRegistrationWrite(LONG result)
+void CheckRegistrationWrite(LONG result, const char* what, EngineReport& report)
 {
-    if (result == ERROR_SUCCESS)
+    if (result == ERROR_SUCCESS) {
+        LogAction(LogValueWritten, what);
         return;
+    }
     installState.installIncomplete = true;
+    LogAction(LogFailure, what, static_cast<DWORD>(result));
     char text[kMessageCapacity];
     CopyText(text, LoadMessage(IDS_INSTALL_INCOMPLETE));
     AppendSystemReason(text, static_cast<DWORD>(result), true);
-    ShowMessageBox(installState.ownerWindow, text, nullptr, MB_ICONERROR);
+    report.Failure(text);
 }
 
-void CreateShortcutsAndRegister()
+void CreateShortcutsAndRegister(EngineReport& report)
 {
     if (installState.residentProgram) {
-        UpdateShortcuts(Startup, MakeShortcuts);
+        UpdateShortcuts(Startup, MakeShortcuts, report);
     } else {
         if (installState.wantMenuShortcuts)
-            UpdateShortcuts(ProgramMenu, MakeShortcuts);
+            UpdateShortcuts(ProgramMenu, MakeShortcuts, report);
         if (installState.wantDesktopShortcut)
-            UpdateShortcuts(Desktop, MakeShortcuts);
+            UpdateShortcuts(Desktop, MakeShortcuts, report);
     }
     // Without the installed copy's path the uninstall entry would run nothing.
-    CheckRegistrationWrite(ResolveInstallEntry(kInstallerEntry) ? WriteUninstallEntry(installState.entryTarget)
-                                                                : ERROR_FILENAME_EXCED_RANGE);
-    CheckRegistrationWrite(WriteApplicationKey());
-}
-
-// Moves the progress bar on by one step. The platform's bar repaints itself at once on every
-// change of its position, which for thousands of small files costs more than copying them: a
-// step that does not move the fill by a whole pixel changes the position with drawing off.
-// Switching drawing costs about as much again, so it is switched only where a run of such
-// steps begins and ends; the last step always moves the fill and draws.
-void AdvanceProgress(HWND page, int position, int range)
-{
-    if (page != progressPage || position == 0) {
-        progressPage = page;
-        progressBar = GetDlgItem(page, IDC_PROGRESS);
-        RECT client;
-        GetClientRect(progressBar, &client);
-        progressWidth = client.right - client.left;
-    }
-    bool visible = range <= 0 || MulDiv(progressWidth, position, range) != MulDiv(progressWidth, position + 1, range);
-    bool drawing = (GetWindowLongA(progressBar, GWL_STYLE) & WS_VISIBLE) != 0;
-    if (visible != drawing)
-        SendMessageA(progressBar, WM_SETREDRAW, visible, 0);
-    SendMessageA(progressBar, PBM_DELTAPOS, 1, 0);
+    char entryKey[2 * kPathCapacity];
+    if (!CopyText(entryKey, "HKEY_LOCAL_MACHINE\\") || !AppendText(entryKey, kUninstallKey) ||
+        !AppendText(entryKey, "\\") || !AppendText(entryKey, installState.installKey))
+        CopyText(entryKey, installState.installKey);
+    ResolvedEntry program = ResolveInstallEntry(kInstallerEntry);
+    CheckRegistrationWrite(program.resolved ? WriteUninstallEntry(program.target) : ERROR_FILENAME_EXCED_RANGE,
+                           entryKey, report);
+    CheckRegistrationWrite(WriteApplicationKey(), kApplicationKeyForLog, report);
 }
 
 }  // namespace
 
-void RunInstallStep()
+bool MakeFolderTree(char* path, EngineReport& report)
 {
-    // A stray command after the end (the page's id 1 is also IDOK) must not run the last
-    // step a second time.
-    if (installState.installDone)
-        return;
-    HWND page = installState.ownerWindow;
-    int step = installState.stepIndex;
-    int lastStep = installState.fileCount + 3;
-
-    if (step == 0) {
-        SendDlgItemMessageA(page, IDC_PROGRESS, PBM_SETRANGE, 0, MAKELPARAM(0, lastStep));
-        if (!CreateFolderTree(installState.installDir, installState.ownerWindow))
-            installState.installIncomplete = true;
-    } else if (step < lastStep) {
-        int entry = step - 2;
-        bool leavesItsFolder = false;
-        if (ResolveInstallEntry(entry, nullptr, &leavesItsFolder))
-            CopyEntryFile(entry == kInstallerEntry ? ReplaceSilently
-                          : leavesItsFolder        ? NeverReplace
-                                                   : AskBeforeReplacingNewer);
-        else
-            ReportUnresolvedEntry(entry);
-    } else {
-        CreateShortcutsAndRegister();
-    }
-
-    AdvanceProgress(page, step, lastStep);
-    ++installState.stepIndex;
-    if (installState.stepIndex <= lastStep)
-        PostMessageA(page, WM_COMMAND, kStepCommand, 0);
-    else
-        FinishSequence(page);
+    FolderFailure failure;
+    if (CreateFolderTree(path, &failure))
+        return true;
+    installState.installIncomplete = true;
+    ReportFolderFailure(report, failure);
+    return false;
 }
 
-bool CopyEntryFile(ReplaceRule rule)
+void RunInstallStep(int step, EngineReport& report)
 {
-    const char* source = installState.entrySource;
-    const char* target = installState.entryTarget;
+    PlanStep planned = InstallStepAt(installState.fileCount, step);
+    if (planned.kind == StepKind::MakeFolder) {
+        MakeFolderTree(installState.installDir, report);
+    } else if (planned.kind == StepKind::CopyEntry) {
+        ResolvedEntry entry = ResolveInstallEntry(planned.entry);
+        if (entry.resolved)
+            CopyEntryFile(entry,
+                          planned.entry == kInstallerEntry ? ReplaceSilently
+                          : entry.leavesItsFolder         ? NeverReplace
+                                                          : AskBeforeReplacingNewer,
+                          report);
+        else
+            ReportUnresolvedEntry(report, planned.entry);
+    } else {
+        CreateShortcutsAndRegister(report);
+    }
+}
+
+bool CopyEntryFile(const ResolvedEntry& entry, ReplaceRule rule, EngineReport& report)
+{
+    const char* source = entry.source;
+    const char* target = entry.target;
     // Run from the installed copy, every entry is its own source: nothing to copy, and the copy
     // onto itself would fail with a sharing violation for each file. A copy that refuses to
     // replace anything is asked first, and only a refusal is looked into: for a new file the
@@ -313,46 +238,45 @@ bool CopyEntryFile(ReplaceRule rule)
     bool skipped = installState.reducedInstall && lstrcmpA(source, kReducedOnlySource) == 0;
     if (skipped && IsSameFile(source, target))
         return true;
-    if (!PrepareTargetFolder()) {
-        installState.installIncomplete = true;
+    if (!PrepareTargetFolder(target, report))
         return false;
-    }
 
     WIN32_FIND_DATAA facts;
     const WIN32_FIND_DATAA* sourceFacts = ReadFileFacts(source, &facts) ? &facts : nullptr;
     bool copied = false;
     if (!skipped) {
-        copied = CopyAnswering(source, target, TRUE, sourceFacts) != 0;
+        copied = CopyAnswering(source, target, TRUE, sourceFacts, report) != 0;
         if (!copied) {
             DWORD error = GetLastError();
             if (IsSameFile(source, target))
                 return true;
             if (error == ERROR_SHARING_VIOLATION) {
-                ReportCopyFailure(IDS_FILE_IN_USE, target);
+                ReportCopyFailure(report, IDS_FILE_IN_USE, target, error);
                 return false;
             }
             if (error != ERROR_FILE_EXISTS) {
-                ReportCopyFailure(IDS_COPY_FAILED, source, error);
+                ReportCopyFailure(report, IDS_COPY_FAILED, source, error);
                 return false;
             }
             // A destination that ".." leads out of its folder may be anybody's file.
             if (rule == NeverReplace) {
-                ReportCopyFailure(IDS_COPY_FAILED, target);
+                ReportCopyFailure(report, IDS_COPY_FAILED, target, error);
                 return false;
             }
             // The copy that refuses an existing target says so before it looks at sharing, so
             // a target held open shows only when it is replaced. That is still reported: the
             // file was not installed. Other refusals (a read-only or hidden target) keep the
             // old file silently; it loses those attributes below and a later install replaces it.
-            if (rule == ReplaceSilently || ConfirmOverwrite(source, target)) {
-                copied = CopyAnswering(source, target, FALSE, sourceFacts) != 0;
+            if (rule == ReplaceSilently || ConfirmOverwrite(source, target, report)) {
+                copied = CopyAnswering(source, target, FALSE, sourceFacts, report) != 0;
                 if (!copied && GetLastError() == ERROR_SHARING_VIOLATION) {
-                    ReportCopyFailure(IDS_FILE_IN_USE, target);
+                    ReportCopyFailure(report, IDS_FILE_IN_USE, target, ERROR_SHARING_VIOLATION);
                     return false;
                 }
             }
         }
     }
+    LogAction(copied ? LogFileCopied : LogFileKept, target);
     // The copy, a kept file, or one an earlier installation left for a skipped entry loses
     // read-only, hidden and system. A fresh copy takes the attributes of its source, so a copy
     // of a plain file is plain already: the call, which costs Wine about as much as copying a
@@ -363,7 +287,7 @@ bool CopyEntryFile(ReplaceRule rule)
     return copied;
 }
 
-bool ConfirmOverwrite(const char* source, const char* target)
+bool ConfirmOverwrite(const char* source, const char* target, EngineReport& report)
 {
     FileSearch sourceSearch;
     if (!sourceSearch.First(source))
@@ -386,8 +310,7 @@ bool ConfirmOverwrite(const char* source, const char* target)
     // Extreme date formats could make the question too long; the user is still asked.
     if (!FormatMessageInto(question, sizeof question, IDS_OVERWRITE_QUESTION, target, targetStamp, sourceStamp))
         FormatMessageInto(question, sizeof question, IDS_OVERWRITE_QUESTION, target, "", "");
-    return ShowMessageBox(installState.ownerWindow, question, LoadMessage(IDS_OVERWRITE_CAPTION),
-                          MB_ICONQUESTION | MB_YESNO) == IDYES;
+    return report.Ask(Question::ReplaceNewerFile, question, LoadMessage(IDS_OVERWRITE_CAPTION));
 }
 
 void FormatFileStamp(char* out, size_t capacity, const char* name, const FILETIME& lastWrite)

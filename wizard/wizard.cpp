@@ -30,8 +30,9 @@ static_assert(kCopyPageIndex == 2, "the copy page is the third of kWizardPages")
 
 }  // namespace
 
-void RunInstallWizard()
+void RunInstallWizard(EngineReport* answers, bool progressOnly)
 {
+    CopyPageReport copyPageReport(answers, progressOnly);
     // Registers the property sheet's and the progress bar's window classes.
     InitCommonControls();
 
@@ -52,14 +53,17 @@ void RunInstallWizard()
         pages[i].pszTemplate = MAKEINTRESOURCEA(kWizardPages[i].templateId);
         pages[i].pfnDlgProc = kWizardPages[i].procedure;
     }
+    pages[kCopyPageIndex].lParam = reinterpret_cast<LPARAM>(&copyPageReport);
 
     // The first versions of the common controls accept only the original header size, and
     // nothing newer is used here.
     PROPSHEETHEADERA header = {};
     header.dwSize = PROPSHEETHEADERA_V1_SIZE;
     header.dwFlags = PSH_PROPSHEETPAGE | PSH_WIZARD | PSH_NOAPPLYNOW;
-    header.nPages = kWizardPageCount;
+    // Progress only: the copy page alone.
+    int first = progressOnly ? kCopyPageIndex : 0;
+    header.nPages = kWizardPageCount - first;
     header.nStartPage = 0;
-    header.ppsp = reinterpret_cast<LPCPROPSHEETPAGEA>(pages);
+    header.ppsp = reinterpret_cast<LPCPROPSHEETPAGEA>(pages + first);
     PropertySheetA(&header);
 }

@@ -37,6 +37,14 @@ add_test_suite(acceptance_untouched SOURCES
   ${CMAKE_CURRENT_SOURCE_DIR}/lifecycle_driver.cpp)
 target_compile_definitions(acceptance_untouched PRIVATE TEST_LANGUAGE_ENGLISH)
 
+# The unattended modes: what they make, compared with the wizard; their exit codes and log.
+add_test_suite(acceptance_unattended SOURCES
+  ${CMAKE_CURRENT_SOURCE_DIR}/unattended_test.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/lifecycle_driver.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/lifecycle_snapshot.cpp
+  ${CMAKE_SOURCE_DIR}/tests/shell/link_reader.cpp)
+target_compile_definitions(acceptance_unattended PRIVATE TEST_LANGUAGE_ENGLISH)
+
 # The English life cycle again with Wine reporting Windows 95, then NT 4.0, to the program
 # (Wine's per-program version setting, for every program named SETUP.EXE: the package's, the
 # installed copy and the worker copy). Only the 32-bit edition runs on those systems.

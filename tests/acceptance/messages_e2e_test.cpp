@@ -375,6 +375,16 @@ void OldWindows(Fixture& t)
     EXPECT_EQ(1, t.run.WaitExit());
 }
 
+// "/?" lists the switches of the unattended modes, in the user's language.
+void SwitchesHelp(Fixture& t)
+{
+    std::string exe = t.root / "SETUP.EXE";
+    ASSERT_TRUE(CopyProgram(exe));
+    ASSERT_TRUE(t.run.Start(exe, "/?"));
+    t.CheckErrorBox(44, AnswerMessageBox(t.run.processId, IDOK));
+    EXPECT_EQ(0, t.run.WaitExit());
+}
+
 const std::vector<Scenario>& Scenarios()
 {
     static const std::vector<Scenario> scenarios = {
@@ -389,6 +399,7 @@ const std::vector<Scenario>& Scenarios()
         {"WorkerStartFailure", WorkerStartFailure},
         {"NotTheInstalledCopy", NotTheInstalledCopy},
         {"OldWindows", OldWindows},
+        {"SwitchesHelp", SwitchesHelp},
     };
     return scenarios;
 }

@@ -51,6 +51,7 @@ inline const std::vector<MessageScenarios>& ScenarioTable()
         {41, {"FolderPage"}},
         {42, {"FolderPage"}},
         {43, {"FolderPage"}},
+        {44, {"SwitchesHelp"}},
     };
     return table;
 }

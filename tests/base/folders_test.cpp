@@ -1,10 +1,9 @@
-// Folder creation against the real file system, with the user's messages observed.
+// Folder creation against the real file system, with the failure it hands back.
 #include <gtest/gtest.h>
 
 #include "base/folders.h"
 #include "base/path.h"
 #include "res/resource.h"
-#include "support/expected_messages.h"
 #include "support/test_support.h"
 
 namespace {
@@ -12,7 +11,7 @@ namespace {
 class FolderCreation : public ::testing::Test {
 protected:
     TempFolder folder{"folders"};
-    MessageBoxRecorder boxes;
+    FolderFailure failure{};
 };
 
 TEST_F(FolderCreation, MakesEveryLevelAndLeavesTheArgumentAlone)
@@ -20,21 +19,20 @@ TEST_F(FolderCreation, MakesEveryLevelAndLeavesTheArgumentAlone)
     std::string target = folder / "a\\b\\c\\";
     char path[kPathCapacity];
     CopyText(path, target.c_str());
-    EXPECT_TRUE(CreateFolderTree(path, nullptr));
+    EXPECT_TRUE(CreateFolderTree(path, &failure));
     EXPECT_EQ(target, path);
     EXPECT_TRUE(FolderExists(folder / "a\\b\\c"));
-    EXPECT_TRUE(boxes.boxes.empty());
 
     // Again: every level exists, nothing to report.
-    EXPECT_TRUE(CreateFolderTree(path, nullptr));
-    EXPECT_TRUE(boxes.boxes.empty());
+    EXPECT_TRUE(CreateFolderTree(path, &failure));
+    EXPECT_EQ(0, failure.messageId);
 }
 
 TEST_F(FolderCreation, WithoutTrailingSeparatorTheLastLevelIsNotMade)
 {
     char path[kPathCapacity];
     CopyText(path, (folder / "a\\b").c_str());
-    EXPECT_TRUE(CreateFolderTree(path, nullptr));
+    EXPECT_TRUE(CreateFolderTree(path, &failure));
     EXPECT_TRUE(FolderExists(folder / "a"));
     EXPECT_FALSE(FolderExists(folder / "a\\b"));
 }
@@ -45,13 +43,10 @@ TEST_F(FolderCreation, AFileInTheWayIsMessage5AndStopsTheWalk)
     std::string target = folder / "a\\b\\";
     char path[kPathCapacity];
     CopyText(path, target.c_str());
-    EXPECT_FALSE(CreateFolderTree(path, nullptr));
+    EXPECT_FALSE(CreateFolderTree(path, &failure));
     EXPECT_EQ(target, path);
-    ASSERT_EQ(1u, boxes.boxes.size());
-    EXPECT_EQ(ExpectedText(IDS_FOLDER_IS_FILE, MessageLanguage::English, {folder / "a"}), boxes.boxes[0].text);
-    EXPECT_FALSE(boxes.boxes[0].hasCaption);
-    EXPECT_EQ(static_cast<UINT>(MB_ICONERROR), boxes.boxes[0].style);
-    EXPECT_EQ(nullptr, boxes.boxes[0].owner);
+    EXPECT_EQ(IDS_FOLDER_IS_FILE, failure.messageId);
+    EXPECT_EQ(folder / "a", failure.path);
 }
 
 TEST_F(FolderCreation, ALevelThatCannotBeMadeIsMessage6AndEarlierLevelsStay)
@@ -60,14 +55,13 @@ TEST_F(FolderCreation, ALevelThatCannotBeMadeIsMessage6AndEarlierLevelsStay)
     std::string target = folder / "made\\bad?name\\deeper\\";
     char path[kPathCapacity];
     CopyText(path, target.c_str());
-    HWND owner = reinterpret_cast<HWND>(0x1234);
-    EXPECT_FALSE(CreateFolderTree(path, owner));
+    EXPECT_FALSE(CreateFolderTree(path, &failure));
     EXPECT_EQ(target, path);
     EXPECT_TRUE(FolderExists(folder / "made"));
     EXPECT_FALSE(FolderExists(folder / "made\\bad?name\\deeper"));
-    ASSERT_EQ(1u, boxes.boxes.size());
-    EXPECT_EQ(ExpectedText(IDS_FOLDER_FAILED, MessageLanguage::English, {folder / "made\\bad?name"}), boxes.boxes[0].text);
-    EXPECT_EQ(owner, boxes.boxes[0].owner);
+    EXPECT_EQ(IDS_FOLDER_FAILED, failure.messageId);
+    EXPECT_EQ(folder / "made\\bad?name", failure.path);
+    EXPECT_NE(0u, failure.error);
 }
 
 TEST_F(FolderCreation, ASlashAfterTheDriveMakesOneLevelOnly)
@@ -80,22 +74,21 @@ TEST_F(FolderCreation, ASlashAfterTheDriveMakesOneLevelOnly)
             c = '/';
     char path[kPathCapacity];
     CopyText(path, (slashed + "x/y/").c_str());
-    EXPECT_FALSE(CreateFolderTree(path, nullptr));
+    EXPECT_FALSE(CreateFolderTree(path, &failure));
     EXPECT_FALSE(FolderExists(folder / "x"));
-    ASSERT_EQ(1u, boxes.boxes.size());
+    EXPECT_EQ(IDS_FOLDER_FAILED, failure.messageId);
 
     CopyText(path, (slashed + "x/").c_str());
-    EXPECT_TRUE(CreateFolderTree(path, nullptr));
+    EXPECT_TRUE(CreateFolderTree(path, &failure));
     EXPECT_TRUE(FolderExists(folder / "x"));
 }
 
 TEST_F(FolderCreation, ARootNeedsNothing)
 {
     char root[] = "C:\\";
-    EXPECT_TRUE(CreateFolderLevel(root, nullptr));
+    EXPECT_TRUE(CreateFolderLevel(root, &failure));
     char missingDrive[] = "Q:\\";  // not even looked at
-    EXPECT_TRUE(CreateFolderLevel(missingDrive, nullptr));
-    EXPECT_TRUE(boxes.boxes.empty());
+    EXPECT_TRUE(CreateFolderLevel(missingDrive, &failure));
 }
 
 }  // namespace

@@ -29,3 +29,40 @@ TEST(CommandLineTable, GateModeQuestionAndWorkingPath)
         EXPECT_STREQ(row.workingPath, command.workingPath) << "\"" << row.arguments << "\"";
     }
 }
+
+TEST(CommandLineTable, UnattendedSwitchesAndTheirExitCodes)
+{
+    const struct {
+        const char* arguments;
+        RunMode mode;
+        Attendance attendance;
+        const char* folder;
+        const char* logFile;
+        const char* notUnderstood;
+    } rows[] = {
+        {"/quiet", RunMode::Install, Attendance::Quiet, "", "", ""},
+        {"/QUIET /Dir=\"C:\\My Apps\\Kite\" /log=C:\\r.log", RunMode::Install, Attendance::Quiet, "C:\\My Apps\\Kite", "C:\\r.log", ""},
+        {"/passive /quiet", RunMode::Install, Attendance::Quiet, "", "", ""},
+        {"/r /passive", RunMode::UninstallRequest, Attendance::Passive, "", "", ""},
+        {"/quiet /log=\"C:\\a b.log\" x C:\\Program Files\\rx\\SETUP.EXE", RunMode::UninstallWorker, Attendance::Quiet, "",
+         "C:\\a b.log", ""},
+        {"/quiet /S", RunMode::NotUnderstood, Attendance::Quiet, "", "", "/S"},
+        {"/VERYSILENT /quiet", RunMode::NotUnderstood, Attendance::Quiet, "", "", "/VERYSILENT"},
+        {"/quiet /dir=", RunMode::NotUnderstood, Attendance::Quiet, "", "", "/dir="},
+        {"/?", RunMode::Help, Attendance::Person, "", "", ""},
+        {"abc /log=C:\\setup.log", RunMode::Install, Attendance::Person, "", "C:\\setup.log", ""},
+        {"/log=C:\\x.log", RunMode::Nothing, Attendance::Person, "", "C:\\x.log", ""},
+        {"/S", RunMode::Nothing, Attendance::Person, "", "", ""},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.arguments);
+        CommandLine command = ParseCommandLine(row.arguments);
+        EXPECT_EQ(static_cast<int>(row.mode), static_cast<int>(command.mode));
+        EXPECT_EQ(static_cast<int>(row.attendance), static_cast<int>(command.attendance));
+        EXPECT_STREQ(row.folder, command.folder);
+        EXPECT_STREQ(row.logFile, command.logFile);
+        EXPECT_STREQ(row.notUnderstood, command.notUnderstood);
+    }
+    EXPECT_STREQ("C:\\Program Files\\rx\\SETUP.EXE",
+                 ParseCommandLine("/quiet x C:\\Program Files\\rx\\SETUP.EXE").workingPath);
+}

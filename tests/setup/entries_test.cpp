@@ -73,11 +73,10 @@ TEST_F(EntriesTest, FileEntriesResolveToSourceAndDestination)
     for (const InstallRow& row : rows) {
         SCOPED_TRACE(row.entry);
         WriteSetupFile(std::string("[Install]\r\n1=") + row.entry + "\r\n");
-        strcpy(installState.entrySource, "stale");
         bool mayRemove = !row.mayRemove;
-        EXPECT_TRUE(ResolveInstallEntry(1, &mayRemove));
-        EXPECT_STREQ(row.source, installState.entrySource);
-        EXPECT_EQ(Expand(row.target), installState.entryTarget);
+        EXPECT_TRUE(Resolve(1, &mayRemove));
+        EXPECT_STREQ(row.source, lastEntry.source);
+        EXPECT_EQ(Expand(row.target), lastEntry.target);
         EXPECT_EQ(row.mayRemove, mayRemove);
     }
 }
@@ -88,9 +87,9 @@ TEST_F(EntriesTest, AbsentFileEntryGivesTheDestinationFolder)
     for (int i : {2, 3}) {
         SCOPED_TRACE(i);
         bool mayRemove = false;
-        EXPECT_TRUE(ResolveInstallEntry(i, &mayRemove));
-        EXPECT_STREQ("", installState.entrySource);
-        EXPECT_STREQ(kInstallDir, installState.entryTarget);
+        EXPECT_TRUE(Resolve(i, &mayRemove));
+        EXPECT_STREQ("", lastEntry.source);
+        EXPECT_STREQ(kInstallDir, lastEntry.target);
         EXPECT_TRUE(mayRemove);
     }
 }
@@ -98,19 +97,19 @@ TEST_F(EntriesTest, AbsentFileEntryGivesTheDestinationFolder)
 TEST_F(EntriesTest, PseudoEntriesNameTheProgramAndItsSetupFile)
 {
     WriteSetupFile("[Install]\r\nTitle=Puzzle\r\n", "SETUPJ.INF");
-    EXPECT_TRUE(ResolveInstallEntry(kInstallerEntry));
-    EXPECT_STREQ("SETUP.EXE", installState.entrySource);
-    EXPECT_STREQ("C:\\Apps\\Puzzle\\SETUP.EXE", installState.entryTarget);
+    EXPECT_TRUE(Resolve(kInstallerEntry));
+    EXPECT_STREQ("SETUP.EXE", lastEntry.source);
+    EXPECT_STREQ("C:\\Apps\\Puzzle\\SETUP.EXE", lastEntry.target);
 
     bool mayRemove = false;
-    EXPECT_TRUE(ResolveInstallEntry(kSetupFileEntry, &mayRemove));
-    EXPECT_STREQ("SETUPJ.INF", installState.entrySource);
-    EXPECT_STREQ("C:\\Apps\\Puzzle\\SETUP.INF", installState.entryTarget);
+    EXPECT_TRUE(Resolve(kSetupFileEntry, &mayRemove));
+    EXPECT_STREQ("SETUPJ.INF", lastEntry.source);
+    EXPECT_STREQ("C:\\Apps\\Puzzle\\SETUP.INF", lastEntry.target);
     EXPECT_TRUE(mayRemove);
 
     CopyText(installState.exeName, "INSTALL");
-    EXPECT_TRUE(ResolveInstallEntry(kSetupFileEntry));
-    EXPECT_STREQ("C:\\Apps\\Puzzle\\INSTALL.INF", installState.entryTarget);
+    EXPECT_TRUE(Resolve(kSetupFileEntry));
+    EXPECT_STREQ("C:\\Apps\\Puzzle\\INSTALL.INF", lastEntry.target);
 }
 
 TEST_F(EntriesTest, MissingShellFolderLeavesTheRestInTheDestinationFolder)
@@ -123,8 +122,8 @@ TEST_F(EntriesTest, MissingShellFolderLeavesTheRestInTheDestinationFolder)
             DeleteRegistryValue(HKEY_CURRENT_USER, kShellFoldersKey, "Desktop");
         else
             SetRegistryString(HKEY_CURRENT_USER, kShellFoldersKey, "Desktop", "");
-        EXPECT_TRUE(ResolveInstallEntry(1));
-        EXPECT_STREQ("C:\\Apps\\Puzzle\\Puzzle\\a.txt", installState.entryTarget);
+        EXPECT_TRUE(Resolve(1));
+        EXPECT_STREQ("C:\\Apps\\Puzzle\\Puzzle\\a.txt", lastEntry.target);
     }
 }
 
@@ -147,15 +146,14 @@ TEST_F(EntriesTest, GroupEntriesSplitAtTheFirstComma)
     for (const GroupRow& row : rows) {
         SCOPED_TRACE(row.entry);
         WriteSetupFile(std::string("[Group]\r\n1=") + row.entry + "\r\n");
-        strcpy(installState.entryTarget, "stale");
-        EXPECT_TRUE(ResolveGroupEntry(1));
-        EXPECT_STREQ(row.name, installState.entrySource);
-        EXPECT_EQ(row.target[0] ? Expand(row.target) : std::string(), installState.entryTarget);
+        EXPECT_TRUE(ResolveGroup(1));
+        EXPECT_STREQ(row.name, lastEntry.source);
+        EXPECT_EQ(row.target[0] ? Expand(row.target) : std::string(), lastEntry.target);
     }
 
-    EXPECT_TRUE(ResolveGroupEntry(2));
-    EXPECT_STREQ("", installState.entrySource);
-    EXPECT_STREQ("", installState.entryTarget);
+    EXPECT_TRUE(ResolveGroup(2));
+    EXPECT_STREQ("", lastEntry.source);
+    EXPECT_STREQ("", lastEntry.target);
 }
 
 struct MacroRow {
@@ -217,8 +215,8 @@ const LengthRow kLengths[] = {{259, true}, {260, false}, {261, false}};
 void ExpectRefused(const char* what)
 {
     SCOPED_TRACE(what);
-    EXPECT_STREQ("", installState.entrySource);
-    EXPECT_STREQ("", installState.entryTarget);
+    EXPECT_STREQ("", lastEntry.source);
+    EXPECT_STREQ("", lastEntry.target);
 }
 
 TEST_F(EntriesTest, FileEntryTooLongForAPathIsRefused)
@@ -228,11 +226,11 @@ TEST_F(EntriesTest, FileEntryTooLongForAPathIsRefused)
         // Without a destination: the destination folder followed by the source text.
         std::string name(row.length - strlen(kInstallDir), 'n');
         WriteSetupFile("[Install]\r\n1=x.txt\r\n2=" + name + "\r\n");
-        ASSERT_TRUE(ResolveInstallEntry(1));
+        ASSERT_TRUE(Resolve(1));
         bool mayRemove = true;
-        EXPECT_EQ(row.fits, ResolveInstallEntry(2, &mayRemove));
+        EXPECT_EQ(row.fits, Resolve(2, &mayRemove));
         if (row.fits) {
-            EXPECT_EQ(kInstallDir + name, installState.entryTarget);
+            EXPECT_EQ(kInstallDir + name, lastEntry.target);
             EXPECT_TRUE(mayRemove);
         } else {
             ExpectRefused("source only");
@@ -242,9 +240,9 @@ TEST_F(EntriesTest, FileEntryTooLongForAPathIsRefused)
         // With a folder macro: the Windows folder, a separator and the rest.
         std::string rest(row.length - WindowsFolder().size() - 1, 'w');
         WriteSetupFile("[Install]\r\n1=x.txt,w!" + rest + "\r\n");
-        EXPECT_EQ(row.fits, ResolveInstallEntry(1));
+        EXPECT_EQ(row.fits, Resolve(1));
         if (row.fits)
-            EXPECT_EQ(WindowsFolder() + "\\" + rest, installState.entryTarget);
+            EXPECT_EQ(WindowsFolder() + "\\" + rest, lastEntry.target);
         else
             ExpectRefused("macro");
 
@@ -261,12 +259,12 @@ TEST_F(EntriesTest, EntryTextTooLongForItsBufferIsRefusedEvenWhenTheResultWouldF
         SCOPED_TRACE(row.length);
         std::string destination(row.length - strlen("a.txt,"), 'b');
         WriteSetupFile("[Install]\r\n1=a.txt," + destination + "\r\n[Group]\r\n1=a.txt," + destination + "\r\n");
-        EXPECT_EQ(row.fits, ResolveInstallEntry(1));
+        EXPECT_EQ(row.fits, Resolve(1));
         if (row.fits)
-            EXPECT_EQ("C:\\" + destination, installState.entryTarget);
+            EXPECT_EQ("C:\\" + destination, lastEntry.target);
         else
             ExpectRefused("file entry");
-        EXPECT_EQ(row.fits, ResolveGroupEntry(1));
+        EXPECT_EQ(row.fits, ResolveGroup(1));
         if (!row.fits)
             ExpectRefused("group entry");
     }
@@ -278,10 +276,10 @@ TEST_F(EntriesTest, GroupTargetTooLongForAPathIsRefused)
         SCOPED_TRACE(row.length);
         std::string target(row.length - strlen(kInstallDir), 't');
         WriteSetupFile("[Group]\r\n1=P," + target + "\r\n");
-        EXPECT_EQ(row.fits, ResolveGroupEntry(1));
+        EXPECT_EQ(row.fits, ResolveGroup(1));
         if (row.fits) {
-            EXPECT_STREQ("P", installState.entrySource);
-            EXPECT_EQ(kInstallDir + target, installState.entryTarget);
+            EXPECT_STREQ("P", lastEntry.source);
+            EXPECT_EQ(kInstallDir + target, lastEntry.target);
         } else {
             ExpectRefused("group entry");
         }
@@ -298,9 +296,9 @@ TEST_F(EntriesTest, PseudoEntriesTooLongForAPathAreRefused)
         for (int i : {-1, 0}) {
             SCOPED_TRACE(i);
             bool mayRemove = true;
-            EXPECT_EQ(row.fits, ResolveInstallEntry(i, &mayRemove));
+            EXPECT_EQ(row.fits, Resolve(i, &mayRemove));
             EXPECT_EQ(row.fits, mayRemove);
-            EXPECT_EQ(row.fits ? row.length : 0u, strlen(installState.entryTarget));
+            EXPECT_EQ(row.fits ? row.length : 0u, strlen(lastEntry.target));
         }
     }
 }
@@ -308,11 +306,11 @@ TEST_F(EntriesTest, PseudoEntriesTooLongForAPathAreRefused)
 TEST_F(EntriesTest, EmptySetupFilePathReadsNoEntries)
 {
     installState.infPath[0] = '\0';
-    EXPECT_TRUE(ResolveInstallEntry(1));
-    EXPECT_STREQ("", installState.entrySource);
-    EXPECT_STREQ(kInstallDir, installState.entryTarget);
-    EXPECT_TRUE(ResolveGroupEntry(1));
-    EXPECT_STREQ("", installState.entryTarget);
+    EXPECT_TRUE(Resolve(1));
+    EXPECT_STREQ("", lastEntry.source);
+    EXPECT_STREQ(kInstallDir, lastEntry.target);
+    EXPECT_TRUE(ResolveGroup(1));
+    EXPECT_STREQ("", lastEntry.target);
 }
 
 }  // namespace

@@ -40,7 +40,7 @@ TEST_F(JapaneseSetupTest, ShiftJisValuesKeepTheirTrailBytes)
 {
     const std::string folder = "\\Games\\" + soft_ + table_;
     WriteSetupFile("[Install]\r\nTitle=" + puzzle_ + "\r\nFolder=" + folder + "\r\nMenu=" + soft_ + "\r\n");
-    ASSERT_TRUE(LoadSetupInformation());
+    ASSERT_TRUE(LoadSetupInformation(Boxes()));
     EXPECT_EQ(puzzle_, installState.title);
     // The trail bytes 0x5C are neither cut as trailing separators nor replaced by "_".
     EXPECT_EQ(soft_ + table_, installState.installKey);
@@ -55,7 +55,7 @@ TEST_F(JapaneseSetupTest, ConflictNamesTheShiftJisDisplayName)
     const std::string title = "TinySetupTest " + puzzle_;
     ASSERT_TRUE(SetRegistryString(HKEY_LOCAL_MACHINE, UninstallEntryPath(kOtherKey).c_str(), "DisplayName", title));
     WriteSetupFile("[Install]\r\nTitle=" + title + "\r\nFolder=Puzzle\r\nInstallKey=TinySetupTestPuzzle\r\n");
-    EXPECT_FALSE(LoadSetupInformation());
+    EXPECT_FALSE(LoadSetupInformation(Boxes()));
     ASSERT_EQ(1u, boxes_.boxes.size());
     EXPECT_NE(std::string::npos, boxes_.boxes[0].text.find(title)) << boxes_.boxes[0].text;
     EXPECT_EQ(static_cast<UINT>(MB_ICONERROR), boxes_.boxes[0].style);
@@ -71,20 +71,20 @@ TEST_F(JapaneseSetupTest, EntriesSplitOnlyAtRealCommasAndSeparators)
 
     WriteSetupFile("[Install]\r\n1=" + table_ + ".txt,d!" + soft_ + "\r\n2=" + soft_ + "\\" + table_ + ".txt\r\n" +
                    "[Group]\r\n1=" + soft_ + "," + table_ + ".EXE?0,/r\r\n2=" + table_ + "\r\n");
-    EXPECT_TRUE(ResolveInstallEntry(1));
-    EXPECT_EQ(table_ + ".txt", installState.entrySource);
-    EXPECT_EQ(desktopFolder + "\\" + soft_, installState.entryTarget);
+    EXPECT_TRUE(Resolve(1));
+    EXPECT_EQ(table_ + ".txt", lastEntry.source);
+    EXPECT_EQ(desktopFolder + "\\" + soft_, lastEntry.target);
 
-    EXPECT_TRUE(ResolveInstallEntry(2));
-    EXPECT_EQ(installDir + soft_ + "\\" + table_ + ".txt", installState.entryTarget);
+    EXPECT_TRUE(Resolve(2));
+    EXPECT_EQ(installDir + soft_ + "\\" + table_ + ".txt", lastEntry.target);
 
-    EXPECT_TRUE(ResolveGroupEntry(1));
-    EXPECT_EQ(soft_, installState.entrySource);
-    EXPECT_EQ(installDir + table_ + ".EXE?0,/r", installState.entryTarget);
+    EXPECT_TRUE(ResolveGroup(1));
+    EXPECT_EQ(soft_, lastEntry.source);
+    EXPECT_EQ(installDir + table_ + ".EXE?0,/r", lastEntry.target);
 
-    EXPECT_TRUE(ResolveGroupEntry(2));
-    EXPECT_STREQ("", installState.entrySource);
-    EXPECT_STREQ("", installState.entryTarget);
+    EXPECT_TRUE(ResolveGroup(2));
+    EXPECT_STREQ("", lastEntry.source);
+    EXPECT_STREQ("", lastEntry.target);
 
     char out[kPathCapacity];
     EXPECT_EQ('d', ExpandPathMacro(("d!" + table_).c_str(), out, sizeof out));

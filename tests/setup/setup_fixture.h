@@ -8,12 +8,33 @@
 
 #include "base/path.h"
 #include "base/registry_key.h"
+#include "setup/entries.h"
 #include "setup/install_state.h"
 #include "support/test_support.h"
 
 // Uninstall entries made by the tests all begin with this, so that a failed run is easy to
 // recognise and clean up.
 constexpr const char* kTestEntryPrefix = "TinySetupTest";
+
+// The tables below check a resolution's paths and its flags one after the other: the last one
+// resolved is kept here.
+inline ResolvedEntry lastEntry;
+
+inline bool Resolve(int i, bool* mayRemove = nullptr, bool* leavesItsFolder = nullptr)
+{
+    lastEntry = ResolveInstallEntry(i);
+    if (mayRemove != nullptr)
+        *mayRemove = lastEntry.mayRemove;
+    if (leavesItsFolder != nullptr)
+        *leavesItsFolder = lastEntry.leavesItsFolder;
+    return lastEntry.resolved;
+}
+
+inline bool ResolveGroup(int i)
+{
+    lastEntry = ResolveGroupEntry(i);
+    return lastEntry.resolved;
+}
 
 inline std::string UninstallEntryPath(const std::string& key)
 {

@@ -60,14 +60,16 @@ protected:
     void TearDown() override { EXPECT_TRUE(DeleteRegistryTree(HKEY_LOCAL_MACHINE, kTestEntry.c_str())); }
 };
 
-TEST_F(UninstallEntryTest, WritesExactlyItsThreeValues)
+TEST_F(UninstallEntryTest, WritesExactlyItsFourValues)
 {
     WriteUninstallEntry("C:\\Apps\\Puzzle\\SETUP.EXE");
     ExpectString(ReadRegistryValue(HKEY_LOCAL_MACHINE, kTestEntry.c_str(), "DisplayName"), "Puzzle");
     ExpectString(ReadRegistryValue(HKEY_LOCAL_MACHINE, kTestEntry.c_str(), "MenuDir"), "C:\\Menu\\Puzzle");
     ExpectString(ReadRegistryValue(HKEY_LOCAL_MACHINE, kTestEntry.c_str(), "UninstallString"),
                  "\"C:\\Apps\\Puzzle\\SETUP.EXE\" /r");
-    EXPECT_EQ(3u, ValueCount(HKEY_LOCAL_MACHINE, kTestEntry));
+    ExpectString(ReadRegistryValue(HKEY_LOCAL_MACHINE, kTestEntry.c_str(), "QuietUninstallString"),
+                 "\"C:\\Apps\\Puzzle\\SETUP.EXE\" /r /quiet");
+    EXPECT_EQ(4u, ValueCount(HKEY_LOCAL_MACHINE, kTestEntry));
 }
 
 TEST_F(UninstallEntryTest, ReinstallUpdatesValueByValueAndKeepsOthers)
@@ -82,7 +84,7 @@ TEST_F(UninstallEntryTest, ReinstallUpdatesValueByValueAndKeepsOthers)
     ExpectString(ReadRegistryValue(HKEY_LOCAL_MACHINE, kTestEntry.c_str(), "UninstallString"),
                  "\"D:\\Puzzle\\SETUP.EXE\" /r");
     ExpectString(ReadRegistryValue(HKEY_LOCAL_MACHINE, kTestEntry.c_str(), "Publisher"), "Acme");
-    EXPECT_EQ(4u, ValueCount(HKEY_LOCAL_MACHINE, kTestEntry));
+    EXPECT_EQ(5u, ValueCount(HKEY_LOCAL_MACHINE, kTestEntry));
 }
 
 TEST_F(UninstallEntryTest, EveryProgramPathIsWrittenWholeAndALongerOneRefused)

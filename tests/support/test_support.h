@@ -7,6 +7,15 @@
 #include <vector>
 
 #include "base/message_box.h"
+#include "setup/engine_report.h"
+
+// The report of the windows, unowned: the engine's questions and failures in message boxes,
+// which a MessageBoxRecorder sees.
+inline EngineReport& Boxes()
+{
+    static BoxReport report(nullptr);
+    return report;
+}
 
 // A fresh, empty folder C:\tinysetup-tests\<name>\ made on construction and removed with
 // everything in it on destruction. path() ends with a separator.

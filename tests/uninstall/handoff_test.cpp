@@ -105,7 +105,7 @@ TEST_F(UninstallRequest, CancelAtTheConfirmationChangesNothing)
         SCOPED_TRACE(row.resident ? "resident" : "not resident");
         installState.residentProgram = row.resident;
         MessageBoxRecorder recorder(IDCANCEL);
-        RequestUninstall();
+        RequestUninstall(Boxes(), nullptr);
 
         ASSERT_EQ(1u, recorder.boxes.size());
         const RecordedBox& box = recorder.boxes[0];
@@ -123,7 +123,7 @@ TEST_F(UninstallRequest, WorkerThatCannotBeStartedIsReportedWithoutWaiting)
 {
     MessageBoxRecorder recorder(IDOK);
     DWORD start = GetTickCount();
-    RequestUninstall();
+    RequestUninstall(Boxes(), nullptr);
     DWORD elapsed = GetTickCount() - start;
 
     ASSERT_EQ(2u, recorder.boxes.size());
@@ -143,7 +143,7 @@ TEST_F(UninstallRequest, WorkerPathTooLongIsRefusedBeforeAnythingHappens)
     std::string longName = std::string(250, 'Q') + ".EXE";
     Copy(installState.exeName, longName);
     MessageBoxRecorder recorder(IDOK);
-    RequestUninstall();
+    RequestUninstall(Boxes(), nullptr);
 
     ASSERT_EQ(2u, recorder.boxes.size());
     EXPECT_EQ(kWorkerFailedText, recorder.boxes[1].text);

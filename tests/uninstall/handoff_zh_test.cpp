@@ -32,7 +32,7 @@ TEST_F(UninstallRequestChinese, ResidentNoteFollowsOnANewLine)
         SCOPED_TRACE(row.resident ? "resident" : "not resident");
         installState.residentProgram = row.resident;
         MessageBoxRecorder recorder(IDCANCEL);
-        RequestUninstall();
+        RequestUninstall(Boxes(), nullptr);
         ASSERT_EQ(1u, recorder.boxes.size());
         EXPECT_EQ(row.textUtf8, Utf8FromAnsi(recorder.boxes[0].text));
         EXPECT_EQ("TinySetupTest", recorder.boxes[0].caption);

@@ -68,6 +68,8 @@ protected:
         DeleteRegistryTree(HKEY_CURRENT_USER, kTestKey);
     }
 
+    BoxReport report{reinterpret_cast<HWND>(0x1234)};
+
     void TearDown() override
     {
         DeleteRegistryTree(HKEY_CURRENT_USER, kTestKey);
@@ -124,7 +126,7 @@ TEST_F(RemovalTest, RemovesEverythingTheInstallationMade)
     ASSERT_TRUE(SetRegistryString(HKEY_CURRENT_USER, "Software\\TinySetupTest\\Other", "keep", "1"));
 
     MessageBoxRecorder recorder;
-    EXPECT_TRUE(RemoveInstalledFiles());
+    EXPECT_TRUE(RemoveInstalledFiles(report));
 
     EXPECT_TRUE(recorder.boxes.empty()) << Texts(recorder.boxes);
     EXPECT_FALSE(FolderExists(installDir)) << "install folder";
@@ -151,7 +153,7 @@ TEST_F(RemovalTest, EntryOneInUseStopsAfterMessages24And28)
     {
         HeldFile running(installDir + "PUZZLE.EXE");
         ASSERT_NE(INVALID_HANDLE_VALUE, running.handle);
-        EXPECT_FALSE(RemoveInstalledFiles());
+        EXPECT_FALSE(RemoveInstalledFiles(report));
     }
 
     ASSERT_EQ(2u, recorder.boxes.size()) << Texts(recorder.boxes);
@@ -176,7 +178,7 @@ TEST_F(RemovalTest, EntryTwoInUseIsReportedTwiceAndKeepsTheFolder)
     {
         HeldFile held(installDir + "level.dat");
         ASSERT_NE(INVALID_HANDLE_VALUE, held.handle);
-        EXPECT_FALSE(RemoveInstalledFiles());
+        EXPECT_FALSE(RemoveInstalledFiles(report));
     }
 
     // Once from its entry, once from the folder listing; the folder is then not tried.
@@ -195,7 +197,7 @@ TEST_F(RemovalTest, FileAlreadyDeletedByTheUserCountsAsRemoved)
     Put("PUZZLE.EXE");
 
     MessageBoxRecorder recorder;
-    EXPECT_TRUE(RemoveInstalledFiles());
+    EXPECT_TRUE(RemoveInstalledFiles(report));
     EXPECT_TRUE(recorder.boxes.empty()) << Texts(recorder.boxes);
     EXPECT_FALSE(FolderExists(installDir));
 }
@@ -220,7 +222,7 @@ TEST_F(RemovalTest, RemoveNoneDeletesOnlyHelpIndexFilesBesideTheEntries)
         installState.keepForeignFiles = true;
 
         MessageBoxRecorder recorder;
-        EXPECT_EQ(row.folderRemoved, RemoveInstalledFiles());
+        EXPECT_EQ(row.folderRemoved, RemoveInstalledFiles(report));
         EXPECT_TRUE(recorder.boxes.empty()) << Texts(recorder.boxes);
         EXPECT_EQ(!row.folderRemoved, FolderExists(installDir));
         for (const std::string& file : row.leftOver) {
@@ -243,7 +245,7 @@ TEST_F(RemovalTest, EmptySubFoldersOfTheEntriesGoWithTheInstallFolder)
         Put(file);
 
     MessageBoxRecorder recorder;
-    EXPECT_TRUE(RemoveInstalledFiles());
+    EXPECT_TRUE(RemoveInstalledFiles(report));
     EXPECT_TRUE(recorder.boxes.empty()) << Texts(recorder.boxes);
     EXPECT_FALSE(FolderExists(installDir));
     EXPECT_TRUE(FolderExists(root.path())) << "the climb ends at the install folder";
@@ -283,7 +285,7 @@ TEST_F(RemovalTest, EmptyFoldersThePackageFolderValueNamedGoToo)
         }
 
         MessageBoxRecorder recorder;
-        EXPECT_TRUE(RemoveInstalledFiles());
+        EXPECT_TRUE(RemoveInstalledFiles(report));
         EXPECT_TRUE(recorder.boxes.empty()) << Texts(recorder.boxes);
         EXPECT_FALSE(FolderExists(folder));
         std::string parent = folder.substr(0, folder.find_last_of('\\', folder.size() - 2));
@@ -305,7 +307,7 @@ TEST_F(RemovalTest, SubFolderHoldingTheUsersFileKeepsTheInstallFolder)
     ASSERT_TRUE(WriteFileBytes(root / "outside\\x.dat", "x"));
 
     MessageBoxRecorder recorder;
-    EXPECT_FALSE(RemoveInstalledFiles());
+    EXPECT_FALSE(RemoveInstalledFiles(report));
 
     ASSERT_EQ(1u, recorder.boxes.size()) << Texts(recorder.boxes);
     ExpectBox(recorder.boxes[0], FolderFailedText(InstallFolderWithoutSeparator()));
@@ -336,7 +338,7 @@ TEST_F(RemovalTest, AbnormalRegValuesAreReportedAndTheNextKeysStillGo)
     ASSERT_TRUE(SetRegistryString(HKEY_CLASSES_ROOT, "TinySetupTestRemoval.Document\\shell", "v", "1"));
 
     MessageBoxRecorder recorder;
-    EXPECT_TRUE(RemoveInstalledFiles()) << "registry problems do not count";
+    EXPECT_TRUE(RemoveInstalledFiles(report)) << "registry problems do not count";
 
     ASSERT_EQ(4u, recorder.boxes.size()) << Texts(recorder.boxes);
     for (const RecordedBox& box : recorder.boxes)
@@ -375,7 +377,7 @@ TEST_F(RemovalTest, AQuotedRegValueTooLongIsRefusedNotCut)
     }
 
     MessageBoxRecorder recorder;
-    EXPECT_TRUE(RemoveInstalledFiles());
+    EXPECT_TRUE(RemoveInstalledFiles(report));
 
     ASSERT_EQ(1u, recorder.boxes.size()) << Texts(recorder.boxes);
     ExpectBox(recorder.boxes[0], ExpectedText(IDS_ABNORMAL_REG, MessageLanguage::English));
@@ -399,7 +401,7 @@ TEST_F(RemovalTest, InstallFolderThatIsAShellFolderKeepsForeignFiles)
     Put("NOTES.GID");
 
     MessageBoxRecorder recorder;
-    EXPECT_FALSE(RemoveInstalledFiles());
+    EXPECT_FALSE(RemoveInstalledFiles(report));
 
     EXPECT_TRUE(recorder.boxes.empty()) << Texts(recorder.boxes);
     EXPECT_TRUE(FileExists(installDir + "letter.doc"));
@@ -410,7 +412,7 @@ TEST_F(RemovalTest, InstallFolderThatIsAShellFolderKeepsForeignFiles)
 
     // Emptied of the installed files, the folder itself still stays.
     DeleteFileA((installDir + "letter.doc").c_str());
-    EXPECT_FALSE(ClearInstallFolder(installDir.c_str()));
+    EXPECT_FALSE(ClearInstallFolder(installDir.c_str(), report));
     EXPECT_TRUE(FolderExists(installDir));
     EXPECT_TRUE(recorder.boxes.empty()) << Texts(recorder.boxes);
 }
@@ -483,26 +485,26 @@ TEST_F(RemovalTest, ALargeFileGoesAndOneThatCannotGoIsLeftWhole)
     ASSERT_TRUE(SetFileAttributesA((installDir + "readonly.bin").c_str(), FILE_ATTRIBUTE_READONLY));
 
     MessageBoxRecorder recorder;
-    EXPECT_TRUE(DeleteFileReporting((installDir + "plain.bin").c_str()));
+    EXPECT_TRUE(DeleteFileReporting((installDir + "plain.bin").c_str(), report));
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA((installDir + "plain.bin").c_str()));
     {
         HeldFile held(installDir + "held.bin");
         ASSERT_NE(INVALID_HANDLE_VALUE, held.handle);
-        EXPECT_FALSE(DeleteFileReporting((installDir + "held.bin").c_str()));
+        EXPECT_FALSE(DeleteFileReporting((installDir + "held.bin").c_str(), report));
     }
     {
         HANDLE shared = CreateFileA((installDir + "shared.bin").c_str(), GENERIC_READ | GENERIC_WRITE,
                                     FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
         ASSERT_NE(INVALID_HANDLE_VALUE, shared);
-        EXPECT_FALSE(DeleteFileReporting((installDir + "shared.bin").c_str()));
+        EXPECT_FALSE(DeleteFileReporting((installDir + "shared.bin").c_str(), report));
         CloseHandle(shared);
     }
-    EXPECT_FALSE(DeleteFileReporting((installDir + "readonly.bin").c_str()));
+    EXPECT_FALSE(DeleteFileReporting((installDir + "readonly.bin").c_str(), report));
     // A hard link to a file of the user's: only the name in the install folder goes.
     std::string usersFile = installDir + "..\\users-movie.bin";
     ASSERT_TRUE(WriteFileBytes(usersFile, content));
     ASSERT_TRUE(CreateHardLinkA((installDir + "linked.bin").c_str(), usersFile.c_str(), nullptr));
-    EXPECT_TRUE(DeleteFileReporting((installDir + "linked.bin").c_str()));
+    EXPECT_TRUE(DeleteFileReporting((installDir + "linked.bin").c_str(), report));
     EXPECT_FALSE(FileExists(installDir + "linked.bin"));
     EXPECT_TRUE(ReadFileBytes(usersFile) == content) << "the user's file was cut";
     DeleteFileA(usersFile.c_str());
@@ -516,19 +518,19 @@ TEST_F(RemovalTest, ALargeFileGoesAndOneThatCannotGoIsLeftWhole)
 TEST_F(RemovalTest, DeleteFileReportingAndClearInstallFolderOnTheirOwn)
 {
     MessageBoxRecorder recorder;
-    EXPECT_TRUE(DeleteFileReporting((installDir + "missing.txt").c_str()));
+    EXPECT_TRUE(DeleteFileReporting((installDir + "missing.txt").c_str(), report));
     Put("held.txt");
     {
         HeldFile held(installDir + "held.txt");
-        EXPECT_FALSE(DeleteFileReporting((installDir + "held.txt").c_str()));
+        EXPECT_FALSE(DeleteFileReporting((installDir + "held.txt").c_str(), report));
     }
     ASSERT_EQ(1u, recorder.boxes.size()) << Texts(recorder.boxes);
     ExpectBox(recorder.boxes[0], DeleteFailedText(installDir + "held.txt"));
 
     // Given without its trailing separator; the foreign file goes with keepForeignFiles clear.
-    EXPECT_TRUE(ClearInstallFolder(InstallFolderWithoutSeparator().c_str()));
+    EXPECT_TRUE(ClearInstallFolder(InstallFolderWithoutSeparator().c_str(), report));
     EXPECT_FALSE(FolderExists(installDir));
-    EXPECT_TRUE(ClearInstallFolder(installDir.c_str())) << "a folder that is not there";
+    EXPECT_TRUE(ClearInstallFolder(installDir.c_str(), report)) << "a folder that is not there";
     EXPECT_EQ(1u, recorder.boxes.size()) << Texts(recorder.boxes);
 }
 

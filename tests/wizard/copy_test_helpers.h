@@ -42,10 +42,14 @@ public:
     SheetRecorder(const SheetRecorder&) = delete;
     SheetRecorder& operator=(const SheetRecorder&) = delete;
 
-    // Creates the page from the test program's own copy of the dialog template.
-    HWND CreatePage(int templateId, DLGPROC procedure)
+    // Creates the page from the test program's own copy of the dialog template, handing it
+    // pageData as the sheet hands a page its record's lParam.
+    HWND CreatePage(int templateId, DLGPROC procedure, LPARAM pageData = 0)
     {
-        page = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(templateId), window, procedure, 0);
+        PROPSHEETPAGEA record = {};
+        record.lParam = pageData;
+        page = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(templateId), window, procedure,
+                                  reinterpret_cast<LPARAM>(&record));
         return page;
     }
 

@@ -52,9 +52,12 @@ protected:
 
     void SetEntry(const std::string& source, const std::string& target)
     {
-        lstrcpyA(installState.entrySource, source.c_str());
-        lstrcpyA(installState.entryTarget, target.c_str());
+        lstrcpyA(entry.source, source.c_str());
+        lstrcpyA(entry.target, target.c_str());
     }
+
+    ResolvedEntry entry{};
+    BoxReport report{reinterpret_cast<HWND>(0x1234)};  // the owner is only passed through
 
     TempFolder folder{TestName().c_str()};
     MessageBoxRecorder boxes{IDYES};
@@ -67,7 +70,7 @@ TEST_F(CopyEntryTest, NewTargetGetsItsFolderAndNormalAttributes)
     SetFileAttributesA((folder / "src\\a.dat").c_str(), FILE_ATTRIBUTE_READONLY);
     SetEntry(folder / "src\\a.dat", folder / "dest\\sub\\deeper\\a.dat");
 
-    CopyEntryFile(AskBeforeReplacingNewer);
+    CopyEntryFile(entry, AskBeforeReplacingNewer, report);
 
     EXPECT_EQ(ReadFileBytes(folder / "dest\\sub\\deeper\\a.dat"), "new bytes");
     EXPECT_EQ(Restricting(folder / "dest\\sub\\deeper\\a.dat"), 0u);
@@ -79,7 +82,7 @@ TEST_F(CopyEntryTest, MissingSourceIsReportedWithTheSourceText)
 {
     SetEntry("missing.txt", folder / "dest\\missing.txt");
 
-    CopyEntryFile(AskBeforeReplacingNewer);
+    CopyEntryFile(entry, AskBeforeReplacingNewer, report);
 
     ASSERT_EQ(boxes.boxes.size(), 1u);
     EXPECT_EQ(boxes.boxes[0].text, ExpectedText(IDS_COPY_FAILED, MessageLanguage::English, {"missing.txt"}));
@@ -95,7 +98,7 @@ TEST_F(CopyEntryTest, FolderThatIsAFileStopsTheEntry)
     ASSERT_TRUE(WriteFileBytes(folder / "dest\\blocked", "a file where a folder should be"));
     SetEntry("a.txt", folder / "dest\\blocked\\a.txt");
 
-    CopyEntryFile(AskBeforeReplacingNewer);
+    CopyEntryFile(entry, AskBeforeReplacingNewer, report);
 
     ASSERT_EQ(boxes.boxes.size(), 1u);
     EXPECT_EQ(boxes.boxes[0].text,
@@ -134,7 +137,7 @@ TEST_P(OverwriteTest, ExistingTarget)
     boxes.setAnswer(row.answer);
     SetEntry("file.txt", target);
 
-    CopyEntryFile(row.silent ? ReplaceSilently : AskBeforeReplacingNewer);
+    CopyEntryFile(entry, row.silent ? ReplaceSilently : AskBeforeReplacingNewer, report);
 
     EXPECT_EQ(boxes.boxes.size(), row.asks ? 1u : 0u) << row.name;
     EXPECT_EQ(ReadFileBytes(target), row.replaced ? "source" : "target") << row.name;
@@ -164,7 +167,7 @@ TEST_F(CopyEntryTest, NewerTargetQuestionNamesTargetAndBothStamps)
     FormatFileStamp(targetStamp, sizeof targetStamp, "file.txt", LastWriteTime(target));
     ASSERT_STRNE(sourceStamp, targetStamp);
 
-    CopyEntryFile(AskBeforeReplacingNewer);
+    CopyEntryFile(entry, AskBeforeReplacingNewer, report);
 
     ASSERT_EQ(boxes.boxes.size(), 1u);
     EXPECT_EQ(boxes.boxes[0].text, target + " is already exists.\nDo you overwrite the existing file?\n\n Copy To   : " +
@@ -183,7 +186,7 @@ TEST_F(CopyEntryTest, EqualTimesReplaceWithoutAsking)
     SetFileTime(file, nullptr, nullptr, &stamp);
     CloseHandle(file);
 
-    EXPECT_TRUE(ConfirmOverwrite((folder / "a.txt").c_str(), (folder / "b.txt").c_str()));
+    EXPECT_TRUE(ConfirmOverwrite((folder / "a.txt").c_str(), (folder / "b.txt").c_str(), report));
     EXPECT_TRUE(boxes.boxes.empty());
 }
 
@@ -199,7 +202,7 @@ TEST_F(CopyEntryTest, TargetHeldOpenIsReportedAndKept)
         boxes.boxes.clear();
         SetEntry("held.txt", target);
 
-        CopyEntryFile(silent ? ReplaceSilently : AskBeforeReplacingNewer);
+        CopyEntryFile(entry, silent ? ReplaceSilently : AskBeforeReplacingNewer, report);
         CloseHandle(held);
 
         ASSERT_EQ(boxes.boxes.size(), 1u) << "silent " << silent;
@@ -216,26 +219,26 @@ TEST_F(CopyEntryTest, EntryTwoIsSkippedOnlyInTheReducedInstallation)
 
     installState.reducedInstall = true;
     SetEntry("02", target);
-    CopyEntryFile(AskBeforeReplacingNewer);
+    CopyEntryFile(entry, AskBeforeReplacingNewer, report);
     EXPECT_FALSE(FileExists(target));
 
     // A file an earlier installation left there still loses its read-only attribute.
     ASSERT_TRUE(WriteFileBytes(target, "old"));
     SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_READONLY);
-    CopyEntryFile(AskBeforeReplacingNewer);
+    CopyEntryFile(entry, AskBeforeReplacingNewer, report);
     EXPECT_EQ(ReadFileBytes(target), "old");
     EXPECT_EQ(Restricting(target), 0u);
     DeleteFileA(target.c_str());
 
     installState.reducedInstall = false;
-    CopyEntryFile(AskBeforeReplacingNewer);
+    CopyEntryFile(entry, AskBeforeReplacingNewer, report);
     EXPECT_EQ(ReadFileBytes(target), "voice data");
 
     // Only the exact text counts.
     installState.reducedInstall = true;
     ASSERT_TRUE(WriteFileBytes(folder / "020", "x"));
     SetEntry("020", folder / "dest\\020");
-    CopyEntryFile(AskBeforeReplacingNewer);
+    CopyEntryFile(entry, AskBeforeReplacingNewer, report);
     EXPECT_TRUE(FileExists(folder / "dest\\020"));
     EXPECT_TRUE(boxes.boxes.empty());
 }
@@ -315,7 +318,7 @@ protected:
     void RunSequence()
     {
         installState.sheetWindow = sheet.window;
-        ASSERT_NE(sheet.CreatePage(IDD_COPY_PAGE, CopyPage), nullptr);
+        ASSERT_NE(sheet.CreatePage(IDD_COPY_PAGE, CopyPage, reinterpret_cast<LPARAM>(&report)), nullptr);
         EXPECT_EQ(installState.ownerWindow, sheet.page);
         sheet.Notify(PSN_SETACTIVE);
         ASSERT_TRUE(PumpUntil([] { return installState.installDone; }));
@@ -333,6 +336,7 @@ protected:
 
     static constexpr const char* kShellFolders = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
     TempFolder folder{TestName().c_str()};
+    CopyPageReport report{nullptr, false};
     std::string key = "TinySetupTestCopyPage";
     std::string source, dest;
     char savedDirectory[MAX_PATH] = "";
