@@ -7,7 +7,9 @@
 //       Runs "<worker> x <installed>" and times the removal: from the start of the dialog's
 //       timer handler to Finish being enabled; and the longest block of the dialog meanwhile.
 //   bench_driver run       <program> [arguments]
-//       Runs a program to its end (a silent installer) and times it from process creation.
+//       Runs a program to its end (a silent installer or uninstaller) and times it from process
+//       creation; stops it when a window of any process shows up meanwhile (a silent run shows
+//       none, and one that asks something would wait for an answer until the deadline).
 //   bench_driver startup   <program> [arguments]
 //       The time from process creation to the first visible dialog of the process.
 // Prints key=value lines; exit code 0 when the run went as planned.
@@ -20,6 +22,7 @@
 #include <string.h>
 
 #include <string>
+#include <vector>
 
 #include "bench_clock.h"
 #include "probe.h"
@@ -304,16 +307,55 @@ int Startup(const std::string& exe, const std::string& arguments)
     return 0;
 }
 
+// A window that showed up during a silent run, for the report: a box's caption and text, or the
+// window's title.
+std::string DescribeWindow(HWND window)
+{
+    if (!IsMessageBoxWindow(window))
+        return "window \"" + WindowTitle(window) + "\"";
+    MessageBoxInfo info = ReadMessageBox(window);
+    return "message box \"" + info.caption + "\": " + info.text;
+}
+
+// Ends the process that shows the window when it is another than the started one (the worker
+// copy an uninstall request started); the started one ends with its run.
+void EndOwnerOf(HWND window, DWORD startedId)
+{
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner == 0 || owner == startedId || owner == GetCurrentProcessId())
+        return;
+    if (HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, owner)) {
+        TerminateProcess(process, 1);
+        WaitForSingleObject(process, 5000);
+        CloseHandle(process);
+    }
+}
+
 int RunToEnd(const std::string& exe, const std::string& arguments)
 {
     ProgramRun run;
     double start = NowSeconds();
     if (!Launch(run, exe, arguments))
         return Fail("cannot start " + exe + " (error " + std::to_string(GetLastError()) + ")");
-    int code = run.WaitExit(static_cast<DWORD>(kWorkDeadlineSeconds * 1000));
-    double ended = NowSeconds();
-    if (code < 0)
-        return Fail(exe + " did not end in time");
+    // The wait ends the moment the process does; the look for windows in between costs the
+    // programs one enumeration every 100 ms.
+    double ended = 0;
+    for (;;) {
+        if (WaitForSingleObject(run.process, 100) == WAIT_OBJECT_0) {
+            ended = NowSeconds();
+            break;
+        }
+        std::vector<HWND> windows = DialogsOf(0);
+        if (!windows.empty()) {
+            int result = Fail("a window appeared during the silent run: " + DescribeWindow(windows.front()));
+            EndOwnerOf(windows.front(), run.processId);
+            return result;
+        }
+        if (NowSeconds() - start > kWorkDeadlineSeconds)
+            return Fail(exe + " did not end in time");
+    }
+    int code = run.WaitExit(0);
     printf("run_seconds=%.4f\n", ended - start);
     printf("exit_code=%d\n", code);
     fflush(stdout);

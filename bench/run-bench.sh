@@ -6,7 +6,12 @@
 #  - start-up to the first visible window, against an empty dialog;
 #  - size and imported DLLs of setup.exe, beside the NSIS stub;
 #  - peak working set during the large install, and the longest block of the wizard's and the
-#    uninstall dialog's loops, also while one 2 GiB file is copied and removed.
+#    uninstall dialog's loops, also while one 2 GiB file is copied and removed;
+#  - unattended install and removal, whole process against whole process: setup.exe /quiet and
+#    "/r /quiet" against the NSIS installer's /S and its uninstaller's /S _?=, for packages (a),
+#    (c) and (s), a package of one file (summary: quiet_install_<p>_ms, quiet_uninstall_<p>_ms,
+#    nsis_silent_install_<p>_ms, nsis_silent_uninstall_<p>_ms); a setup.exe run that ends with
+#    another exit code than 0 is shown as failed, with the exit code and its log's last lines.
 # Writes build-bench/bench-summary.txt, one key=value a line, for tools.
 # Usage: bench/run-bench.sh [--quick] [--runs N] [--keep]
 #   --quick  one run with small packages (a fast check that everything works)
@@ -27,7 +32,7 @@ while [ $# -gt 0 ]; do
     --quick) QUICK=1 ;;
     --runs) RUNS="$2"; RUNS_GIVEN=1; shift ;;
     --keep) KEEP=1 ;;
-    -h|--help) sed -n '2,16p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
+    -h|--help) sed -n '2,21p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
     *) echo "unknown option: $1 (see --help)" >&2; exit 2 ;;
   esac
   shift
@@ -108,10 +113,12 @@ WBENCH='C:\bench'
 OUT="$BENCH/out"
 RAW="$ROOT/$BUILD_DIR/bench-raw.txt"
 TABLE="$ROOT/$BUILD_DIR/bench-results.txt"
-rm -rf "$BENCH" "$ROOT/$BUILD_DIR/screenshots/bench-failure.bmp"
+QUIET_FAILURES="$ROOT/$BUILD_DIR/bench-unattended-failures.txt"
+rm -rf "$BENCH" "$ROOT/$BUILD_DIR/screenshots/bench-failure.bmp" "$ROOT/$BUILD_DIR/screenshots/bench-unattended-failure.bmp"
 mkdir -p "$BENCH/tools" "$BENCH/worker" "$OUT"
 cp "$TOOLS_BUILT/bare_copy.exe" "$TOOLS_BUILT/empty_dialog.exe" "$TOOLS_BUILT/bench_driver.exe" "$BENCH/tools/"
 : >"$RAW"
+: >"$QUIET_FAILURES"
 
 note() { printf '%s\n' "$*" >&2; }
 
@@ -166,10 +173,14 @@ write_package() {  # name title folder key -- then data file paths (relative, "/
   } >"$list"
 }
 
+# The data files of a package: every *.bin, except in the one-file package (s).
+data_glob() { if [ "$1" = s ]; then echo readme.txt; else echo '*.bin'; fi; }
+
 # An NSIS script that installs the data files of a package into the same folders, without
 # compression, and an uninstaller that deletes them and then the folders.
-write_nsis() {  # name (a, b, c or empty)
-  local p=$1 src="$BENCH/pkg-$1" script="$BENCH/nsis-$1.nsi" folder file
+write_nsis() {  # name (a, b, c, s or empty)
+  local p=$1 src="$BENCH/pkg-$1" script="$BENCH/nsis-$1.nsi" folder file glob
+  glob=$(data_glob "$1")
   {
     # Without SetDatablockOptimize off, makensis compares each file with every earlier one of
     # its size, which for 20,000 files of 4 KiB takes longer than the whole benchmark.
@@ -179,8 +190,8 @@ write_nsis() {  # name (a, b, c or empty)
     if [ "$p" != empty ]; then
       while IFS= read -r folder; do
         folder=${folder#"$src"}
-        printf '  SetOutPath "$INSTDIR%s"\n  File "%s/*.bin"\n' "${folder//\//\\}" "$src$folder"
-      done < <(find "$src" -name '*.bin' -printf '%h\n' | sort -u)
+        printf '  SetOutPath "$INSTDIR%s"\n  File "%s/%s"\n' "${folder//\//\\}" "$src$folder" "$glob"
+      done < <(find "$src" -name "$glob" -printf '%h\n' | sort -u)
       printf '  WriteUninstaller "$INSTDIR\\uninstall.exe"\n'
     fi
     printf 'SectionEnd\nSection "Uninstall"\n'
@@ -189,8 +200,8 @@ write_nsis() {  # name (a, b, c or empty)
       # makensis many minutes to compile.
       while IFS= read -r folder; do
         folder=${folder#"$src"}
-        printf '  Delete "$INSTDIR%s\\*.bin"\n' "${folder//\//\\}"
-      done < <(find "$src" -name '*.bin' -printf '%h\n' | sort -u)
+        printf '  Delete "$INSTDIR%s\\%s"\n' "${folder//\//\\}" "$glob"
+      done < <(find "$src" -name "$glob" -printf '%h\n' | sort -u)
       while IFS= read -r folder; do printf '  RMDir "$INSTDIR\\%s"\n' "${folder//\//\\}"; done \
         < <(cd "$src" && find . -mindepth 1 -type d | sed 's|^\./||' | sort -r)
       printf '  Delete "$INSTDIR\\uninstall.exe"\n  RMDir "$INSTDIR"\n'
@@ -239,11 +250,11 @@ make_packages() {
   write_package pkg-s "Bench Start-up" BenchS TinySetupBenchS readme.txt
 
   local p
-  for p in a b c empty; do write_nsis "$p"; done
+  for p in a b c s empty; do write_nsis "$p"; done
 }
 
-# "files bytes" of a package's data files (*.bin) in a folder tree.
-data_signature() { find "$1" -type f -name '*.bin' -printf '%s\n' 2>/dev/null | awk '{ n++; s += $1 } END { print n + 0, s + 0 }'; }
+# "files bytes" of a package's data files (*.bin, or the pattern given) in a folder tree.
+data_signature() { find "$1" -type f -name "${2:-*.bin}" -printf '%s\n' 2>/dev/null | awk '{ n++; s += $1 } END { print n + 0, s + 0 }'; }
 
 # Shortcuts the installer made in the program menu; the uninstaller should have removed them.
 remove_leftover_shortcuts() {
@@ -306,24 +317,114 @@ measure_bare() {
 # The NSIS installer of the package, silent, into its own folder; then its uninstaller, silent
 # and in place ("_?=": without it the uninstaller first copies itself to the temp folder and
 # the process that was started ends at once). Times are from process creation to its end.
+# Run in place, the uninstaller cannot delete itself: uninstall.exe and the folder stay, and are
+# deleted here after the timing. setup.exe's removal deletes its folder itself, its worker copy
+# running from the system folder.
 measure_nsis() {  # run package full-check
-  local run=$1 p=$2 dest="$OUT/nsis-$2" output got want
+  local run=$1 p=$2 dest="$OUT/nsis-$2" output got want glob
+  glob=$(data_glob "$p")
   rm -rf "$dest"
   sync
   output=$(measure "$BENCH/tools/bench_driver.exe" run "$WBENCH\\nsis-$p.exe" /S "/D=$WBENCH\\out\\nsis-$p")
   record "$run" "$p" install_nsis "$(value "$output" run_seconds)"
-  got=$(data_signature "$dest")
-  want=$(data_signature "$BENCH/pkg-$p")
+  got=$(data_signature "$dest" "$glob")
+  want=$(data_signature "$BENCH/pkg-$p" "$glob")
   [ "$got" = "$want" ] || fail "the NSIS installer left $got (files bytes) in $dest, expected $want"
   if [ "$3" = 1 ]; then
-    (cd "$BENCH/pkg-$p" && find . -name '*.bin' -exec cmp -s {} "$dest/{}" \; -o -name '*.bin' -print) | grep -q . &&
+    (cd "$BENCH/pkg-$p" && find . -name "$glob" -exec cmp -s {} "$dest/{}" \; -o -name "$glob" -print) | grep -q . &&
       fail "the NSIS installer's copy in $dest differs from the package"
   fi
   sync
   output=$(measure "$BENCH/tools/bench_driver.exe" run "$WBENCH\\out\\nsis-$p\\uninstall.exe" /S "_?=$WBENCH\\out\\nsis-$p")
   record "$run" "$p" uninstall_nsis "$(value "$output" run_seconds)"
-  [ "$(data_signature "$dest")" = "0 0" ] || note "the NSIS uninstaller ($p) left $(data_signature "$dest") (files bytes)"
+  [ "$(data_signature "$dest" "$glob")" = "0 0" ] || note "the NSIS uninstaller ($p) left $(data_signature "$dest" "$glob") (files bytes)"
   rm -rf "$dest"
+}
+
+# The last lines of a log, whether the program wrote it in UTF-16 or in an 8-bit code page.
+log_tail() {
+  if [ ! -s "$1" ]; then
+    printf '(no log written)\n'
+  elif [ "$(head -c 2 "$1" | od -An -tx1 | tr -d ' ')" = fffe ]; then
+    iconv -f UTF-16 -t UTF-8 "$1" 2>/dev/null | tr -d '\r' | tail -n 8
+  else
+    tr -d '\r' <"$1" | tail -n 8
+  fi
+}
+
+# A failed unattended run of setup.exe: no time is recorded, the reason and the log's last lines
+# are kept for the table.
+quiet_failed() {  # run package install|uninstall reason [log]
+  record "$1" "$2" "quiet_$3_failed" "${5:-none}"
+  {
+    printf 'run %s, package (%s), setup.exe unattended %s: %s\n' "$1" "$2" "$3" "$4"
+    [ -z "${6:-}" ] || log_tail "$6" | sed 's/^/    log: /'
+  } | tee -a "$QUIET_FAILURES" | sed 's/^/bench: /' >&2
+}
+
+# Why the driver's run of setup.exe did not end well: its exit code, or what the driver saw (a
+# window, no end in time). Empty when the program ended with 0.
+quiet_reason() {  # driver output
+  local code
+  code=$(value "$1" exit_code)
+  if [ "$code" = 0 ]; then
+    return 0
+  elif [ -n "$code" ]; then
+    printf 'exit code %s' "$code"
+  else
+    printf '%s' "$(value "$1" error)"
+    [ -n "$(value "$1" error)" ] || printf 'no output from the driver'
+    if [ -f "$ROOT/$BUILD_DIR/screenshots/bench-failure.bmp" ]; then
+      mv "$ROOT/$BUILD_DIR/screenshots/bench-failure.bmp" "$ROOT/$BUILD_DIR/screenshots/bench-unattended-failure.bmp"
+      printf ' (screen: %s)' "$BUILD_DIR/screenshots/bench-unattended-failure.bmp"
+    fi
+  fi
+}
+
+# setup.exe without a window: /quiet into its own folder, without program-menu shortcuts (the
+# NSIS installer makes none), then "/r /quiet" from the installed copy, which starts its worker
+# copy and waits for the removal. Both are timed by the driver from process creation to the
+# end of the process it started, as the NSIS installer and uninstaller are. A run ending with
+# another exit code than 0, showing a window or not ending in time is recorded as failed.
+measure_quiet() {  # run package full-check
+  local run=$1 p=$2 dest="$OUT/quiet-$2" wdest="$WBENCH\\out\\quiet-$2" log="$OUT/quiet-$2.log"
+  local output reason got want left
+  rm -rf "$dest" "$log"
+  remove_leftover_shortcuts
+  sync
+  output=$(win "$BENCH/tools/bench_driver.exe" run "$WBENCH\\pkg-$p\\SETUP.EXE" /quiet "/dir=\"$wdest\"" \
+    "/log=$WBENCH\\out\\quiet-$p.log" /nomenu) || true
+  reason=$(quiet_reason "$output")
+  if [ -z "$reason" ]; then
+    got=$(tree_signature "$dest")
+    want=$(tree_signature "$BENCH/pkg-$p")
+    if [ "$got" != "$want" ]; then
+      reason="exit code 0, but $got (files bytes) in $dest, expected $want"
+    elif [ "$3" = 1 ] && ! diff -rq "$BENCH/pkg-$p" "$dest" >/dev/null; then
+      reason="exit code 0, but the copy in $dest differs from the package"
+    fi
+  fi
+  if [ -n "$reason" ]; then
+    quiet_failed "$run" "$p" install "$reason" "$(value "$output" exit_code)" "$log"
+    rm -rf "$dest"
+    remove_leftover_shortcuts
+    return 0
+  fi
+  record "$run" "$p" quiet_install "$(value "$output" run_seconds)"
+  sync
+  output=$(win "$BENCH/tools/bench_driver.exe" run "$wdest\\SETUP.EXE" /r /quiet) || true
+  reason=$(quiet_reason "$output")
+  if [ -n "$reason" ]; then
+    quiet_failed "$run" "$p" uninstall "$reason" "$(value "$output" exit_code)"
+  else
+    record "$run" "$p" quiet_uninstall "$(value "$output" run_seconds)"
+  fi
+  left=$(find "$dest" -type f 2>/dev/null | wc -l)
+  record "$run" "$p" quiet_files_left "$left"
+  record "$run" "$p" quiet_folders_left "$(find "$dest" -type d 2>/dev/null | wc -l)"
+  [ "$left" = 0 ] || note "setup.exe /r /quiet ($p) left $left files in $dest"
+  rm -rf "$dest"
+  remove_leftover_shortcuts
 }
 
 # An NSIS installer without files: what starting and ending its process costs by itself.
@@ -362,19 +463,26 @@ measure_startup() {  # run which
 
 # ---------------------------------------------------------------------------------------------
 START_TIME=$(date +%s)
-note "generating packages: (a) $A_FILES x $((A_FILE_BYTES / 1024)) KiB, (b) $B_FILES x $((B_FILE_BYTES / 1048576)) MiB, (c) $C_FILES x $((C_FILE_BYTES / 1024)) KiB, (d) 1 x $((D_FILE_BYTES / 1048576)) MiB; NSIS installers of (a) to (c)"
+note "generating packages: (a) $A_FILES x $((A_FILE_BYTES / 1024)) KiB, (b) $B_FILES x $((B_FILE_BYTES / 1048576)) MiB, (c) $C_FILES x $((C_FILE_BYTES / 1024)) KiB, (d) 1 x $((D_FILE_BYTES / 1048576)) MiB; NSIS installers of (a) to (c) and of (s), a 1-file package"
 make_packages
 sync
 
-METHODS=(installer bare cp nsis)
 for run in $(seq 1 "$RUNS"); do
   for p in a b c; do
+    # setup.exe's unattended runs for (a) and (c); their NSIS peer is measure_nsis's.
+    methods=(installer bare cp nsis)
+    [ "$p" = b ] || methods+=(quiet)
     # Interleaved: each run starts with another method, so drift hits all of them alike.
-    for k in 0 1 2 3; do
-      method=${METHODS[$(((k + run - 1) % 4))]}
+    for k in $(seq 0 $((${#methods[@]} - 1))); do
+      method=${methods[$(((k + run - 1) % ${#methods[@]}))]}
       note "run $run/$RUNS package ($p): $method"
       "measure_$method" "$run" "$p" "$([ "$run" = 1 ] && echo 1 || echo 0)"
     done
+  done
+  # The one-file package, unattended both ways: what each program's start, checks and end cost.
+  for method in $([ $((run % 2)) = 1 ] && echo quiet nsis || echo nsis quiet); do
+    note "run $run/$RUNS package (s): $method"
+    "measure_$method" "$run" s "$([ "$run" = 1 ] && echo 1 || echo 0)"
   done
   # What the installer's one-key-at-a-time reads of its file entries cost by themselves.
   output=$(measure "$BENCH/tools/bare_copy.exe" entries "$WBENCH\\pkg-a\\SETUP.INF" "$A_FILES")
@@ -419,7 +527,21 @@ LABEL_A="(a) $A_FILES x $((A_FILE_BYTES / 1024)) KiB"
 LABEL_B="(b) $B_FILES x $((B_FILE_BYTES / 1048576)) MiB"
 LABEL_C="(c) $C_FILES x $((C_FILE_BYTES / 1024)) KiB"
 LABEL_D="(d) 1 x $((D_FILE_BYTES / 1048576)) MiB"
-label() { case "$1" in a) echo "$LABEL_A" ;; b) echo "$LABEL_B" ;; c) echo "$LABEL_C" ;; d) echo "$LABEL_D" ;; esac; }
+LABEL_S="(s) 1 file, 16 bytes"
+label() { case "$1" in a) echo "$LABEL_A" ;; b) echo "$LABEL_B" ;; c) echo "$LABEL_C" ;; d) echo "$LABEL_D" ;; s) echo "$LABEL_S" ;; esac; }
+
+# setup.exe's unattended figures: the median of the runs' seconds, "failed" when any run failed,
+# "not run" when no run got that far (the removal after a failed install).
+quiet_failure() {  # package install|uninstall -> the first failed run's exit code ("none": no exit)
+  awk -v k="$1" -v m="quiet_$2_failed" '$2 == k && $3 == m { print $4; exit }' "$RAW"
+}
+quiet_seconds() {  # package install|uninstall
+  if [ -n "$(quiet_failure "$1" "$2")" ]; then echo failed
+  elif [ "$(median "$1" "quiet_$2")" = nan ]; then echo 'not run'
+  else printf '%.3f' "$(median "$1" "quiet_$2")"; fi
+}
+ms() { case "$1" in failed|nan) echo "$1" ;; 'not run') echo not_run ;; *) awk -v s="$1" 'BEGIN { printf "%.0f", s * 1000 }' ;; esac; }
+ratio_of() { case "$1" in failed|'not run'|nan) echo - ;; *) ratio "$1" "$2" ;; esac; }
 
 # The NSIS figures count the whole process; its start and end alone (an installer without
 # files) are taken off, so that both programs are timed on their work.
@@ -464,6 +586,23 @@ LONGEST_BLOCK=$(for p in a b d; do maximum "$p" longest_block_ms; maximum "$p" u
     "$(faster "$(median a install_installer)" "$(nsis_net a install_nsis)")" "$(faster "$(median b install_installer)" "$(nsis_net b install_nsis)")" \
     "$(faster "$(median a uninstall_installer)" "$(nsis_net a uninstall_nsis)")" "$(faster "$(median b uninstall_installer)" "$(nsis_net b uninstall_nsis)")"
 
+  printf '\nUnattended: process created -> process ended (s), nothing taken off; setup.exe /quiet /nomenu, then\n'
+  printf '"/r /quiet" (waits for its worker copy); NSIS: the installer with /S, the uninstaller with /S _?= (in place)\n'
+  printf '  %-22s %10s %9s %8s %10s %9s %8s\n' package 'install' NSIS '/ NSIS' 'removal' NSIS '/ NSIS'
+  for p in a c s; do
+    qi=$(quiet_seconds "$p" install); qu=$(quiet_seconds "$p" uninstall)
+    ni=$(median "$p" install_nsis); nu=$(median "$p" uninstall_nsis)
+    printf '  %-22s %10s %9.3f %8s %10s %9.3f %8s\n' "$(label "$p")" "$qi" "$ni" "$(ratio_of "$qi" "$ni")" "$qu" "$nu" "$(ratio_of "$qu" "$nu")"
+  done
+  printf '  (files and folders left by "/r /quiet": (a) %s and %s, (c) %s and %s, (s) %s and %s; NSIS'"'"'s uninstaller\n' \
+    "$(maximum a quiet_files_left)" "$(maximum a quiet_folders_left)" "$(maximum c quiet_files_left)" "$(maximum c quiet_folders_left)" \
+    "$(maximum s quiet_files_left)" "$(maximum s quiet_folders_left)"
+  printf '   run in place leaves itself and its folder, deleted after the timing)\n'
+  if [ -s "$QUIET_FAILURES" ]; then
+    printf '  failed runs (whole list: %s):\n' "$BUILD_DIR/$(basename "$QUIET_FAILURES")"
+    head -n 30 "$QUIET_FAILURES" | sed 's/^/    /'
+  fi
+
   printf '\nStart-up: process start -> first window visible (s), %s runs\n' "$STARTUP_RUNS"
   e=$(median empty startup)
   printf '  %-36s %8.3f\n' 'empty dialog (yardstick)' "$e"
@@ -496,6 +635,10 @@ LONGEST_BLOCK=$(for p in a b d; do maximum "$p" longest_block_ms; maximum "$p" u
     printf '  install (%s): setup.exe %s, loop %s, cp %s, NSIS %s; uninstall: setup.exe %s, loop %s, rm %s, NSIS %s\n' "$p" \
       "$(spread "$p" install_installer)" "$(spread "$p" install_bare)" "$(spread "$p" install_cp)" "$(spread "$p" install_nsis)" \
       "$(spread "$p" uninstall_installer)" "$(spread "$p" uninstall_bare)" "$(spread "$p" uninstall_cp)" "$(spread "$p" uninstall_nsis)"
+  done
+  for p in a c s; do
+    printf '  unattended (%s): setup.exe install %s, removal %s; NSIS install %s, uninstall %s\n' "$p" \
+      "$(spread "$p" quiet_install)" "$(spread "$p" quiet_uninstall)" "$(spread "$p" install_nsis)" "$(spread "$p" uninstall_nsis)"
   done
   printf '  start-up: empty dialog %s, setup.exe %s, %s and %s\n' "$(spread empty startup)" "$(spread setup-s startup)" \
     "$(spread setup-a startup)" "$(spread setup-c startup)"
@@ -538,6 +681,17 @@ LONGEST_BLOCK=$(for p in a b d; do maximum "$p" longest_block_ms; maximum "$p" u
     printf 'nsis_uninstall_%s_s=%s\n' "$p" "$(nsis_net "$p" uninstall_nsis)"
     printf 'nsis_install_%s_process_s=%s\n' "$p" "$(median "$p" install_nsis)"
     printf 'nsis_uninstall_%s_process_s=%s\n' "$p" "$(median "$p" uninstall_nsis)"
+  done
+  # Unattended, whole process against whole process (ms); "failed" and the exit code ("none":
+  # the driver stopped it on a window or its deadline) when a run of setup.exe failed.
+  for p in a c s; do
+    printf 'quiet_install_%s_ms=%s\n' "$p" "$(ms "$(quiet_seconds "$p" install)")"
+    printf 'quiet_uninstall_%s_ms=%s\n' "$p" "$(ms "$(quiet_seconds "$p" uninstall)")"
+    printf 'nsis_silent_install_%s_ms=%s\n' "$p" "$(ms "$(median "$p" install_nsis)")"
+    printf 'nsis_silent_uninstall_%s_ms=%s\n' "$p" "$(ms "$(median "$p" uninstall_nsis)")"
+    for what in install uninstall; do
+      [ -z "$(quiet_failure "$p" "$what")" ] || printf 'quiet_%s_%s_exit_code=%s\n' "$what" "$p" "$(quiet_failure "$p" "$what")"
+    done
   done
   printf 'nsis_empty_run_s=%s\n' "$NSIS_EMPTY"
   printf 'setup_exe_bytes=%s\n' "$SIZE"
