@@ -28,8 +28,8 @@ bool SamePathIdentity(const char* first, const char* second)
     return ReadFileIdentity(first, &a) && ReadFileIdentity(second, &b) && SameIdentity(a, b);
 }
 
-// True when full (a full path) is folder (a full path without a trailing separator, except
-// after a root) or lies below it, as text.
+}  // namespace
+
 bool TextLiesInside(const char* full, const char* folder)
 {
     int length = lstrlenA(folder);
@@ -43,8 +43,6 @@ bool TextLiesInside(const char* full, const char* folder)
     // "C:\Apps" is not inside "C:\App"; a root ends with its own separator.
     return full[length] == '\0' || IsSeparator(full[length]) || IsSeparator(folder[length - 1]);
 }
-
-}  // namespace
 
 bool ReadFileIdentity(const char* path, FileIdentity* identity)
 {

@@ -28,6 +28,10 @@ bool IsSameFile(const char* first, const char* second);
 // answer.
 bool LiesInside(const char* path, const char* folder);
 
+// True when full (a full path) is folder (a full path, with or without its trailing separator)
+// or lies below it, by the text alone, ignoring case.
+bool TextLiesInside(const char* full, const char* folder);
+
 // True when both paths name one folder: the same full path, or two existing folders of the
 // same identity.
 bool IsSameFolder(const char* first, const char* second);

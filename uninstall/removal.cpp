@@ -21,6 +21,7 @@
 #include "shell/registration.h"
 #include "shell/shortcuts.h"
 #include "base/protected_folders.h"
+#include "base/same_file.h"
 #include "base/shared_keys.h"
 
 namespace {
@@ -117,17 +118,6 @@ ResolvedEntry ResolveRemovableEntry(int i)
     return entry;
 }
 
-// True when path begins with folder (which ends with a separator), ignoring case.
-bool IsInsideFolder(const char* path, const char* folder, int folderLength)
-{
-    if (lstrlenA(path) <= folderLength)
-        return false;
-    char head[kPathCapacity];
-    CopyMemory(head, path, folderLength);
-    head[folderLength] = '\0';
-    return lstrcmpiA(head, folder) == 0;
-}
-
 // Entries such as "data\level1.dat" made sub folders of the install folder; once their files
 // are gone those folders would be left empty and keep the install folder from being removed.
 // The folders between the deleted file and the install folder are removed from the deepest
@@ -142,7 +132,7 @@ void RemoveEmptyFoldersAbove(const char* file, const char* installFolder)
     DWORD length = GetFullPathNameA(file, sizeof folder, folder, nullptr);
     int installLength = lstrlenA(installFolder);
     if (installLength == 0 || length == 0 || length >= sizeof folder ||
-        !IsInsideFolder(folder, installFolder, installLength))
+        !TextLiesInside(folder, installFolder))
         return;
     for (char* cut = FindLastSeparator(folder); cut != nullptr && cut - folder >= installLength;
          cut = FindLastSeparator(folder)) {
