@@ -34,7 +34,9 @@ struct RemovalRun {
 void RunRemoval(RemovalRun& run);
 INT_PTR CALLBACK UninstallDialog(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 
-constexpr size_t kCommandLineCapacity = 540;
+// The worker's quoted path, the switches handed on (a log's path among them), "x" and the
+// installed copy's path.
+constexpr size_t kCommandLineCapacity = 3 * kPathCapacity + 64;
 constexpr size_t kStatusCapacity = 360;
 constexpr UINT_PTR kRemovalTimer = 1;
 constexpr UINT kRemovalDelayMs = 300;
@@ -109,13 +111,14 @@ bool CopyWorker(const char* systemDir, char (&workerPath)[kPathCapacity])
     return false;
 }
 
-// "<worker> [switches] x <installed copy>": the worker takes everything after "x " as the path,
-// so the path needs no quotes. A line that does not fit is refused: a cut path names another
-// file.
+// "\"<worker>\" [switches] x <installed copy>": the worker takes everything after "x " as the
+// path, so that path needs no quotes; the worker's own path is quoted, since the program's name
+// may hold a blank. A line that does not fit is refused: a cut path names another file.
 bool MakeWorkerCommandLine(const char* workerPath, const char* switches, char (&commandLine)[kCommandLineCapacity])
 {
-    return CopyText(commandLine, workerPath) && AppendText(commandLine, " ") && AppendText(commandLine, switches) &&
-           AppendText(commandLine, " x ") && AppendText(commandLine, installState.modulePath);
+    return CopyText(commandLine, "\"") && AppendText(commandLine, workerPath) && AppendText(commandLine, "\" ") &&
+           AppendText(commandLine, switches) && AppendText(commandLine, " x ") &&
+           AppendText(commandLine, installState.modulePath);
 }
 
 // The events by which a worker tells a waiting request the outcome: "<hand-off name>/0" when
