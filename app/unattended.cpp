@@ -84,11 +84,9 @@ int RunUnattendedInstall(const CommandLine& command, UnattendedReport& report)
     // Relative source names in the setup information file resolve against the installer's folder.
     SetCurrentDirectoryA(installState.sourceDir);
     if (command.attendance == Attendance::Passive) {
-        RunInstallWizard(&report, true);
-        if (!installState.installDone) {
-            LogLine("cancelled");
+        bool cancelled = RunInstallWizard(&report, true);
+        if (cancelled || !installState.installDone)
             return kExitCancelled;
-        }
     } else {
         int steps = InstallStepCount(installState.fileCount);
         for (int step = 0; step < steps; ++step)

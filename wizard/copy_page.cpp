@@ -6,6 +6,7 @@
 #include <commctrl.h>
 #include <prsht.h>
 
+#include "base/log.h"
 #include "base/messages.h"
 #include "base/path.h"
 #include "base/window.h"
@@ -139,8 +140,15 @@ void RunNextStep(HWND page)
     if (installState.installDone)
         return;
     int steps = InstallStepCount(installState.fileCount);
-    int step = installState.stepIndex;
     CopyPageReport& report = *ReportOf(page);
+    // Cancelled, the file entries left are skipped; the program and its setup file are copied
+    // and the installation registered, so that its uninstall removes what was copied.
+    PlanStep next = InstallStepAt(installState.fileCount, installState.stepIndex);
+    if (report.Cancelled() && next.kind == StepKind::CopyEntry && next.entry >= 1) {
+        installState.installIncomplete = true;
+        installState.stepIndex = steps - 1;
+    }
+    int step = installState.stepIndex;
     report.SetPage(page);
     RunInstallStep(step, report);
     report.Step(step, steps);
@@ -160,7 +168,22 @@ INT_PTR OnInitDialog(HWND page, const PROPSHEETPAGEA* sheetPage)
         installState.sheetWindow = GetParent(page);
         CenterWindow(installState.sheetWindow);
     }
-    SendMessageA(installState.sheetWindow, PSM_CANCELTOCLOSE, 0, 0);
+    // The progress shown alone keeps its Cancel; in the wizard, the copy cannot be cancelled.
+    if (!ReportOf(page)->FinishesByItself())
+        SendMessageA(installState.sheetWindow, PSM_CANCELTOCLOSE, 0, 0);
+    return TRUE;
+}
+
+// Cancel on the progress shown alone: the sheet stays until the steps have come to an end.
+INT_PTR OnQueryCancel(HWND page)
+{
+    CopyPageReport* report = ReportOf(page);
+    if (!report->FinishesByItself() || installState.installDone)
+        return FALSE;
+    if (!report->Cancelled())
+        LogLine("cancelled");
+    report->Cancel();
+    SetWindowLongPtrA(page, DWLP_MSGRESULT, TRUE);
     return TRUE;
 }
 
@@ -202,7 +225,7 @@ void OnCommand(HWND page, WPARAM command)
         RunNextStep(page);
 }
 
-void OnNotify(HWND page, const NMHDR* header)
+INT_PTR OnNotify(HWND page, const NMHDR* header)
 {
     switch (header->code) {
     case PSN_SETACTIVE:
@@ -211,7 +234,10 @@ void OnNotify(HWND page, const NMHDR* header)
     case PSN_WIZFINISH:
         OnWizardFinish();
         break;
+    case PSN_QUERYCANCEL:
+        return OnQueryCancel(page);
     }
+    return FALSE;
 }
 
 }  // namespace
@@ -222,8 +248,7 @@ INT_PTR CALLBACK CopyPage(HWND page, UINT message, WPARAM wParam, LPARAM lParam)
     case WM_INITDIALOG:
         return OnInitDialog(page, reinterpret_cast<const PROPSHEETPAGEA*>(lParam));
     case WM_NOTIFY:
-        OnNotify(page, reinterpret_cast<const NMHDR*>(lParam));
-        break;
+        return OnNotify(page, reinterpret_cast<const NMHDR*>(lParam));
     case WM_TIMER:
         OnTimer(page);
         break;

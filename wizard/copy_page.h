@@ -14,6 +14,9 @@ public:
         : boxes_(nullptr), answers_(answers), finishByItself_(finishByItself) {}
     void SetPage(HWND page) { boxes_.SetOwner(page); owner_ = page; }
     bool FinishesByItself() const { return finishByItself_; }
+    // The person pressed Cancel on the progress shown alone.
+    void Cancel() { cancelled_ = true; }
+    bool Cancelled() const { return cancelled_; }
     void Step(int step, int steps) override;
     void ShareOfStep(int permille) override;
     bool Ask(Question kind, const char* text, const char* caption) override;
@@ -23,6 +26,7 @@ private:
     BoxReport boxes_;
     EngineReport* answers_;
     bool finishByItself_;
+    bool cancelled_ = false;
     HWND owner_ = nullptr;
     HWND bar_ = nullptr;
     int width_ = 0;

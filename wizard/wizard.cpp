@@ -30,7 +30,7 @@ static_assert(kCopyPageIndex == 2, "the copy page is the third of kWizardPages")
 
 }  // namespace
 
-void RunInstallWizard(EngineReport* answers, bool progressOnly)
+bool RunInstallWizard(EngineReport* answers, bool progressOnly)
 {
     CopyPageReport copyPageReport(answers, progressOnly);
     // Registers the property sheet's and the progress bar's window classes.
@@ -66,4 +66,5 @@ void RunInstallWizard(EngineReport* answers, bool progressOnly)
     header.nStartPage = 0;
     header.ppsp = reinterpret_cast<LPCPROPSHEETPAGEA>(pages + first);
     PropertySheetA(&header);
+    return copyPageReport.Cancelled();
 }

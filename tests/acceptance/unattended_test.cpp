@@ -131,4 +131,23 @@ TEST_F(Unattended, PassiveShowsOnlyTheProgress)
     EXPECT_FALSE(RegistryKeyExists(HKEY_LOCAL_MACHINE, EntryKey().c_str()));
 }
 
+TEST_F(Unattended, PassiveCancelEndsWith1602AndLeavesWhatWasCopiedRemovable)
+{
+    std::string entries;
+    for (int i = 1; i <= 400; ++i)
+        entries += std::to_string(i) + "=kite.exe,copies\\k" + std::to_string(i) + ".exe\r\n";
+    WritePackage("[Install]\r\nTitle=Kite Tools\r\nFolder=Kite\r\nInstallKey=" + key + "\r\n" + entries);
+    ASSERT_TRUE(WriteFileBytes(pkg + "kite.exe", "the package's program"));
+    ASSERT_TRUE(run.Start(pkg + "SETUP.EXE", "/passive /dir=\"" + dest + "\" /log=\"" + log + "\""));
+    HWND sheet = WaitForDialog(run.processId);
+    ASSERT_NE(nullptr, sheet);
+    ASSERT_TRUE(PressWizardButton(sheet, PSBTN_CANCEL));
+    EXPECT_EQ(1602, run.WaitExit());
+    EXPECT_FALSE(FileExists(dest + "copies\\k400.exe")) << "the copy stopped";
+    EXPECT_NE(std::string::npos, ReadFileBytes(log).find("cancelled")) << ReadFileBytes(log);
+    ASSERT_TRUE(RegistryKeyExists(HKEY_LOCAL_MACHINE, EntryKey().c_str())) << "registered, to be removable";
+    EXPECT_EQ(0, Run(dest + "SETUP.EXE", "/r /quiet"));
+    EXPECT_TRUE(WaitUntil([&] { return !FolderExists(dest); }, 5000));
+}
+
 }  // namespace
