@@ -209,6 +209,16 @@ bool RemoveEntryFiles(EngineReport& report, bool* stopped)
     return result;
 }
 
+// True when the byte at offset of text is a "\\" of its own, not the second byte of a
+// double-byte character (Shift-JIS and Big5 have such bytes: 表, 功, 許).
+bool IsSeparatorCharacter(const char* text, int offset)
+{
+    const char* p = text;
+    while (p < text + offset)
+        p = CharNextA(p);
+    return p == text + offset && *p == '\\';
+}
+
 // The levels that the package's own "Folder" value puts above the install folder ("Pondway"
 // of "Pondway\Puzzle"): the destination page creates them when they are missing, and once the
 // install folder has gone they would be left behind empty. Read before the setup information
@@ -241,7 +251,7 @@ int PackageLevelsAbove(const char* installFolder)
     *cut = '\0';
     int parentLength = lstrlenA(parent);
     int valueLength = lstrlenA(start);
-    if (valueLength == 0 || parentLength <= valueLength || parent[parentLength - valueLength - 1] != '\\' ||
+    if (valueLength == 0 || parentLength <= valueLength || !IsSeparatorCharacter(parent, parentLength - valueLength - 1) ||
         lstrcmpiA(parent + parentLength - valueLength, start) != 0)
         return 0;
     int levels = 1;
