@@ -334,6 +334,27 @@ DWORD WINAPI DeleteOnWorker(LPVOID data)
     return 0;
 }
 
+constexpr DWORD kKeepingAttributes = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+
+// A read-only, hidden or system file that the removal may delete (the application or the user
+// marked it so) loses those attributes first, or its deletion would fail. Attributes belong to
+// the data, not the name: a hard link or symbolic link into the user's files keeps them, and is
+// reported as a file that could not be deleted.
+void ClearAttributesToDelete(const char* path, DWORD attributes)
+{
+    if (!(attributes & kKeepingAttributes))
+        return;
+    BY_HANDLE_FILE_INFORMATION info;
+    {
+        FileHandle file(CreateFileA(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+        if (!file.IsOpen() || !GetFileInformationByHandle(file.Get(), &info) || info.nNumberOfLinks != 1 ||
+            (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT))
+            return;
+    }
+    SetFileAttributesA(path, FILE_ATTRIBUTE_NORMAL);
+}
+
 // A help index file (".gid") is made by the help system beside the application's help file.
 bool IsHelpIndexFile(const char* name)
 {
@@ -371,6 +392,7 @@ bool DeleteFileReporting(const char* path, EngineReport& report)
     WIN32_FIND_DATAA facts;
     if (!ReadFileFacts(path, &facts))
         return true;
+    ClearAttributesToDelete(path, facts.dwFileAttributes);
     // The file system can take a while to free a large file (half a second for 2 GiB under
     // Wine): a worker deletes it while the dialog answers.
     DeleteJob job = {path, FALSE, 0};

@@ -475,7 +475,8 @@ TEST(ProtectedFolders, RootsSystemAndUserFoldersAreProtected)
 
 // A large file is deleted by a worker that first cuts it down (see DeleteOnWorker). Only
 // a file that is then deleted may be cut: one held open, even by a program that lets others
-// read and write it, or one that is read-only, is reported and left whole.
+// read and write it, is reported and left whole. A read-only file goes; a read-only hard link
+// to a file of the user's stays, reported, and the user's file keeps its attribute.
 TEST_F(RemovalTest, ALargeFileGoesAndOneThatCannotGoIsLeftWhole)
 {
     std::string content(kWorkerFileBytes + 4096, 'x');
@@ -499,7 +500,8 @@ TEST_F(RemovalTest, ALargeFileGoesAndOneThatCannotGoIsLeftWhole)
         EXPECT_FALSE(DeleteFileReporting((installDir + "shared.bin").c_str(), report));
         CloseHandle(shared);
     }
-    EXPECT_FALSE(DeleteFileReporting((installDir + "readonly.bin").c_str(), report));
+    EXPECT_TRUE(DeleteFileReporting((installDir + "readonly.bin").c_str(), report));
+    EXPECT_FALSE(FileExists(installDir + "readonly.bin"));
     // A hard link to a file of the user's: only the name in the install folder goes.
     std::string usersFile = installDir + "..\\users-movie.bin";
     ASSERT_TRUE(WriteFileBytes(usersFile, content));
@@ -507,10 +509,17 @@ TEST_F(RemovalTest, ALargeFileGoesAndOneThatCannotGoIsLeftWhole)
     EXPECT_TRUE(DeleteFileReporting((installDir + "linked.bin").c_str(), report));
     EXPECT_FALSE(FileExists(installDir + "linked.bin"));
     EXPECT_TRUE(ReadFileBytes(usersFile) == content) << "the user's file was cut";
+    ASSERT_TRUE(SetFileAttributesA(usersFile.c_str(), FILE_ATTRIBUTE_READONLY));
+    ASSERT_TRUE(CreateHardLinkA((installDir + "linked-readonly.bin").c_str(), usersFile.c_str(), nullptr));
+    EXPECT_FALSE(DeleteFileReporting((installDir + "linked-readonly.bin").c_str(), report));
+    EXPECT_EQ(static_cast<DWORD>(FILE_ATTRIBUTE_READONLY), GetFileAttributesA(usersFile.c_str()) & FILE_ATTRIBUTE_READONLY);
+    EXPECT_TRUE(ReadFileBytes(usersFile) == content) << "the user's file was cut";
+    SetFileAttributesA(usersFile.c_str(), FILE_ATTRIBUTE_NORMAL);
+    DeleteFileA((installDir + "linked-readonly.bin").c_str());
     DeleteFileA(usersFile.c_str());
 
     EXPECT_EQ(3u, recorder.boxes.size()) << Texts(recorder.boxes);
-    for (const char* name : {"held.bin", "shared.bin", "readonly.bin"})
+    for (const char* name : {"held.bin", "shared.bin"})
         EXPECT_TRUE(ReadFileBytes(installDir + name) == content) << name << " was changed";
     SetFileAttributesA((installDir + "readonly.bin").c_str(), FILE_ATTRIBUTE_NORMAL);
 }
