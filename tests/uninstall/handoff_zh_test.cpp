@@ -1,5 +1,6 @@
-// Uninstall request under the Traditional Chinese resources: the resident-program note
-// begins on a new line of the confirmation.
+// The uninstall under the Traditional Chinese resources and Big5 (code page 950): the
+// resident-program note begins on a new line of the confirmation, and the package's folder
+// levels are judged by whole characters, since a second byte can be the byte of "\".
 #include <gtest/gtest.h>
 
 #include <string>
@@ -8,15 +9,16 @@
 #include "res/resource.h"
 #include "support/expected_messages.h"
 #include "uninstall/handoff.h"
+#include "uninstall/removal.h"
 
 namespace {
 
-class UninstallRequestChinese : public InstallStateTest {
+class UninstallChinese : public InstallStateTest {
 protected:
-    UninstallRequestChinese() : InstallStateTest("uninstall-request-zh") {}
+    UninstallChinese() : InstallStateTest("uninstall-zh") {}
 };
 
-TEST_F(UninstallRequestChinese, ResidentNoteFollowsOnANewLine)
+TEST_F(UninstallChinese, ResidentNoteFollowsOnANewLine)
 {
     ASSERT_EQ(950u, GetACP());
     Copy(installState.title, "TinySetupTest");
@@ -38,6 +40,23 @@ TEST_F(UninstallRequestChinese, ResidentNoteFollowsOnANewLine)
         EXPECT_EQ("TinySetupTest", recorder.boxes[0].caption);
         EXPECT_EQ(static_cast<UINT>(MB_ICONINFORMATION | MB_OKCANCEL), recorder.boxes[0].style);
     }
+}
+
+TEST_F(UninstallChinese, AUsersFolderEndingWithThePackagesLevelAfterATrailByteStays)
+{
+    ASSERT_EQ(950u, GetACP());
+    // 功 is 0xA5 0x5C: "功Kite" ends with "\Kite" byte for byte, but it is not the level "Kite".
+    const std::string usersFolder = root / AnsiFromUtf8("功Kite");
+    const std::string folder = usersFolder + "\\Tools\\";
+    Copy(installState.installDir, folder);
+    Copy(installState.infPath, folder + "TQSETUP.INF");
+    ASSERT_TRUE(WriteFileBytes(folder + "TQSETUP.INF", "[Install]\r\nTitle=T\r\nFolder=Kite\\Tools\r\n"));
+    ASSERT_TRUE(WriteFileBytes(folder + "TQSETUP.EXE", "program"));
+
+    MessageBoxRecorder recorder;
+    EXPECT_TRUE(RemoveInstalledFiles(Boxes()));
+    EXPECT_FALSE(FolderExists(folder));
+    EXPECT_TRUE(FolderExists(usersFolder)) << "the user's folder is not the package's level";
 }
 
 }  // namespace
