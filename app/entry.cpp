@@ -30,13 +30,13 @@ bool FileExists(const char* path)
 // Overwrites infPath from offset keep (its extension's dot) onward with suffix ("J.INF" and
 // the like). The offset is taken once: after "J.INF" the last dot has moved, and the next
 // candidate must replace "J.INF" itself, not be appended to the "J".
-void ReplaceFromDot(size_t keep, const char* suffix)
+void ReplaceFromDot(char (&infPath)[kPathCapacity], size_t keep, const char* suffix)
 {
     char candidate[kPathCapacity];
-    CopyMemory(candidate, installState.infPath, keep);
+    CopyMemory(candidate, infPath, keep);
     candidate[keep] = '\0';
     if (AppendText(candidate, suffix))
-        CopyText(installState.infPath, candidate);
+        CopyText(infPath, candidate);
 }
 
 void OpenWithShell(const char* file)
@@ -44,27 +44,27 @@ void OpenWithShell(const char* file)
     ShellExecuteA(nullptr, "open", file, nullptr, nullptr, SW_SHOWNORMAL);
 }
 
-int RunInstallMode()
+int RunInstallMode(const Package& package)
 {
     // Relative source names in the setup information file resolve against the installer's folder.
-    SetCurrentDirectoryA(installState.sourceDir);
-    RunInstallWizard(nullptr, false);
+    SetCurrentDirectoryA(package.sourceDir);
+    RunInstallWizard(package, nullptr, false);
     if (!installState.installDone) {
-        ShowMessage(nullptr, IDS_INSTALL_INTERRUPTED, installState.title, MB_ICONINFORMATION);
+        ShowMessage(nullptr, IDS_INSTALL_INTERRUPTED, package.title, MB_ICONINFORMATION);
         return kExitModeEnded;
     }
     // A partial installation stays registered, so that it can be uninstalled; it is not
     // called complete.
     if (installState.installIncomplete)
-        ShowMessage(nullptr, IDS_INSTALL_INCOMPLETE, installState.title, MB_ICONWARNING);
+        ShowMessage(nullptr, IDS_INSTALL_INCOMPLETE, package.title, MB_ICONWARNING);
     else
-        ShowMessage(nullptr, IDS_INSTALL_COMPLETED, installState.title, MB_ICONINFORMATION);
+        ShowMessage(nullptr, IDS_INSTALL_COMPLETED, package.title, MB_ICONINFORMATION);
     // The finish handler made installDir the current directory, so a relative name opens a
     // file of the installed application.
     if (installState.openAfterInstall[0] != '\0')
         OpenWithShell(installState.openAfterInstall);
     char launch[280] = {};
-    if (CopyText(launch, installState.sourceDir) && AppendText(launch, "launch.exe"))
+    if (CopyText(launch, package.sourceDir) && AppendText(launch, "launch.exe"))
         OpenWithShell(launch);
     return kExitModeEnded;
 }
@@ -76,10 +76,10 @@ void LogStart(const char* commandLine)
     LogLine(commandLine);
 }
 
-void LogPackage()
+void LogPackage(const Package& package)
 {
     char line[kPathCapacity + 32];
-    if (CopyText(line, "setup file: ") && AppendText(line, installState.infPath))
+    if (CopyText(line, "setup file: ") && AppendText(line, package.infPath))
         LogLine(line);
     if (CopyText(line, "language: ") && AppendText(line, NumberText(GetUserDefaultLangID())) &&
         AppendText(line, ", code page ") && AppendText(line, NumberText(GetACP())))
@@ -105,50 +105,50 @@ void ShowSwitches()
 }
 
 // The mode the command line chose, once the package is loaded.
-int RunChosenMode(const CommandLine& command, EngineReport& report, UnattendedReport& unattended)
+int RunChosenMode(const Package& package, const CommandLine& command, EngineReport& report, UnattendedReport& unattended)
 {
     bool person = command.attendance == Attendance::Person;
     if (command.mode == RunMode::UninstallRequest) {
         char switches[kPathCapacity + 32];
         if (person) {
-            RequestUninstall(report, nullptr);
+            RequestUninstall(package, report, nullptr);
             return kExitModeEnded;
         }
         if (!WorkerSwitches(command, switches, sizeof switches))
             return kExitFailed;
-        return RequestUninstall(report, switches);
+        return RequestUninstall(package, report, switches);
     }
     if (command.mode == RunMode::UninstallWorker) {
-        int exitCode = RunUninstallWorker(report, person                                        ? WorkerWindow::Dialog
+        int exitCode = RunUninstallWorker(package, report, person                                        ? WorkerWindow::Dialog
                                                   : command.attendance == Attendance::Passive ? WorkerWindow::ClosingByItself
                                                                                               : WorkerWindow::None);
         return unattended.Failed() ? kExitFailed : exitCode;
     }
-    return person ? RunInstallMode() : RunUnattendedInstall(command, unattended);
+    return person ? RunInstallMode(package) : RunUnattendedInstall(package, command, unattended);
 }
 
 }  // namespace
 
 
-bool SetWorkingPath(const char* workingPath)
+bool SetWorkingPath(Package& package, const char* workingPath)
 {
-    if (!CopyText(installState.sourceDir, workingPath))
+    if (!CopyText(package.sourceDir, workingPath))
         return false;
-    *FileNamePart(installState.sourceDir) = '\0';
-    return CopyText(installState.exeName, FileNamePart(workingPath));
+    *FileNamePart(package.sourceDir) = '\0';
+    return CopyText(package.exeName, FileNamePart(workingPath));
 }
 
-void LocateSetupInformation(const char* workingPath)
+void LocateSetupInformation(Package& package, const char* workingPath)
 {
-    if (!CopyText(installState.infPath, workingPath) || !ReplaceExtension(installState.infPath, "INF")) {
-        installState.infPath[0] = '\0';
-    } else if (!FileExists(installState.infPath) && ExtensionPart(installState.infPath) != nullptr) {
-        size_t dot = ExtensionPart(installState.infPath) - installState.infPath;
-        ReplaceFromDot(dot, LoadMessage(IDS_INF_SUFFIX));
-        if (!FileExists(installState.infPath))
-            ReplaceFromDot(dot, "E.INF");
+    if (!CopyText(package.infPath, workingPath) || !ReplaceExtension(package.infPath, "INF")) {
+        package.infPath[0] = '\0';
+    } else if (!FileExists(package.infPath) && ExtensionPart(package.infPath) != nullptr) {
+        size_t dot = ExtensionPart(package.infPath) - package.infPath;
+        ReplaceFromDot(package.infPath, dot, LoadMessage(IDS_INF_SUFFIX));
+        if (!FileExists(package.infPath))
+            ReplaceFromDot(package.infPath, dot, "E.INF");
     }
-    CopyText(installState.infName, FileNamePart(installState.infPath));
+    CopyText(package.infName, FileNamePart(package.infPath));
 }
 
 int ProgramEntry(HINSTANCE instance, const char* commandLine)
@@ -191,13 +191,14 @@ int ProgramEntry(HINSTANCE instance, const char* commandLine)
 
     // A working path too long to hold would be cut into the name of another file: refuse it.
     const char* workingPath = command.workingPath != nullptr ? command.workingPath : installState.modulePath;
-    if (!SetWorkingPath(workingPath)) {
+    Package package = {};
+    if (!SetWorkingPath(package, workingPath)) {
         report.Failure(LoadMessage(IDS_NO_INFORMATION));
         return LogEnd(person ? kExitModeEnded : kExitFailed);
     }
-    LocateSetupInformation(workingPath);
-    LogPackage();
-    if (!LoadSetupInformation(report))
+    LocateSetupInformation(package, workingPath);
+    LogPackage(package);
+    if (!LoadSetupInformation(package, report))
         return LogEnd(person ? kExitModeEnded : kExitFailed);
-    return LogEnd(RunChosenMode(command, report, unattended));
+    return LogEnd(RunChosenMode(package, command, report, unattended));
 }

@@ -4,13 +4,15 @@
 
 #include <windows.h>
 
+#include "setup/package.h"
+
 // The whole program: returns the process exit code.
 int ProgramEntry(HINSTANCE instance, const char* commandLine);
 
 
-// Fills sourceDir and exeName from the working path; false when it is too long to hold.
-bool SetWorkingPath(const char* workingPath);
+// Fills package's sourceDir and exeName from the working path; false when it is too long to hold.
+bool SetWorkingPath(Package& package, const char* workingPath);
 
-// Fills infPath and infName: the working path with extension "INF", else with the language
+// Fills package's infPath and infName: the working path with extension "INF", else with the language
 // suffix of message 37, else with "E.INF".
-void LocateSetupInformation(const char* workingPath);
+void LocateSetupInformation(Package& package, const char* workingPath);

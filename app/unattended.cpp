@@ -65,32 +65,32 @@ void UnattendedReport::Failure(const char* text, const char*)
     LogLine(text);
 }
 
-int RunUnattendedInstall(const CommandLine& command, UnattendedReport& report)
+int RunUnattendedInstall(const Package& package, const CommandLine& command, UnattendedReport& report)
 {
     if (command.folder[0] != '\0' && !TakeFolder(command.folder))
         return Refused(LoadMessage(IDS_DESTINATION_TOO_LONG), command.folder);
     if (command.menu[0] != '\0' && !TakeMenu(command.menu))
-        return Refused(LoadMessage(IDS_DESTINATION_TOO_LONG), command.menu);
+        return Refused("the program-menu folder cannot be used", command.menu);
     installState.wantMenuShortcuts = !command.noMenu;
     installState.wantDesktopShortcut = command.desktop;
     installState.reducedInstall = false;
 
-    DestinationVerdict verdict = CheckDestination(report);
+    DestinationVerdict verdict = CheckDestination(package, report);
     if (verdict == DestinationVerdict::LowDiskSpace)
         return Refused("not enough free space", installState.installDir);
     if (verdict != DestinationVerdict::Accepted)
         return kExitFailed;
 
     // Relative source names in the setup information file resolve against the installer's folder.
-    SetCurrentDirectoryA(installState.sourceDir);
+    SetCurrentDirectoryA(package.sourceDir);
     if (command.attendance == Attendance::Passive) {
-        bool cancelled = RunInstallWizard(&report, true);
+        bool cancelled = RunInstallWizard(package, &report, true);
         if (cancelled || !installState.installDone)
             return kExitCancelled;
     } else {
-        int steps = InstallStepCount(installState.fileCount);
+        int steps = InstallStepCount(package.fileCount);
         for (int step = 0; step < steps; ++step)
-            RunInstallStep(step, report);
+            RunInstallStep(package, step, report);
     }
     return installState.installIncomplete || report.Failed() ? kExitFailed : kExitComplete;
 }

@@ -4,6 +4,7 @@
 
 #include "app/command_line.h"
 #include "setup/engine_report.h"
+#include "setup/package.h"
 
 // The report without a person: each question gets its fixed, safe answer and each failure marks
 // the run failed; both go to the log.
@@ -19,8 +20,8 @@ private:
     bool failed_ = false;
 };
 
-// The install of a loaded package as command asks; returns the exit code.
-int RunUnattendedInstall(const CommandLine& command, UnattendedReport& report);
+// The install of the loaded package as command asks; returns the exit code.
+int RunUnattendedInstall(const Package& package, const CommandLine& command, UnattendedReport& report);
 
 // The switches the uninstall request hands on to its worker ("/quiet" or "/passive", and the
 // log) into out; false when they do not fit.

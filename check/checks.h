@@ -1,5 +1,5 @@
 // The checks of one setup information file, one source per concern. Each reads the file the
-// way the installer does (installState filled by the installer's own loader, entries turned
+// way the installer does (the package filled by the installer's own loader, entries turned
 // into paths by its own resolver) and takes line numbers from the file's raw text.
 #pragma once
 
@@ -8,10 +8,12 @@
 #include "base/handle.h"
 #include "base/path.h"
 #include "check/inf_text.h"
+#include "setup/package.h"
 
 // The setup information file under check, and what the checks share about it.
 struct CheckedFile {
     const char* name = "";     // file name as printed
+    Package package = {};      // as the installer's loader reads it
     InfText text;
     UINT codePage = 0;         // 932 or 950 for the Japanese and Chinese files; 0: the user's
     bool japaneseOnly = false; // read only by the Japanese wizard (full installation)

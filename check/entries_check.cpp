@@ -33,11 +33,11 @@ bool IsAbsolute(const char* path)
 }
 
 // The source as the copy step opens it: relative sources lie in the installer's folder.
-bool SourcePath(const char* source, char (&path)[kPathCapacity])
+bool SourcePath(const Package& package, const char* source, char (&path)[kPathCapacity])
 {
     if (IsAbsolute(source))
         return CopyText(path, source);
-    return CopyText(path, installState.sourceDir) && AppendText(path, source);
+    return CopyText(path, package.sourceDir) && AppendText(path, source);
 }
 
 // Bytes of a file; false when there is no such file (a folder is none).
@@ -112,7 +112,7 @@ void CheckReducedOnly(const CheckedFile& file, const EntryPlace& place, const ch
 
 void CheckFileEntries(CheckedFile& file)
 {
-    int count = installState.fileCount;
+    int count = file.package.fileCount;
     file.targetCount = count + 2;
     file.targets = static_cast<char(*)[kPathCapacity]>(
         AllocateHeapBlock(file.targetBlock, sizeof(char[kPathCapacity]) * file.targetCount, HEAP_ZERO_MEMORY));
@@ -126,8 +126,8 @@ void CheckFileEntries(CheckedFile& file)
     for (int i = kFirstPlannedEntry; i <= kSetupFileEntry; ++i) {
         char source[kPathCapacity];
         unsigned long long size = 0;
-        ResolvedEntry pseudo = ResolveInstallEntry(i);
-        if (pseudo.resolved && FullPathOf(pseudo.target, file.targets[i + 1]) && SourcePath(pseudo.source, source) &&
+        ResolvedEntry pseudo = ResolveInstallEntry(file.package, i);
+        if (pseudo.resolved && FullPathOf(pseudo.target, file.targets[i + 1]) && SourcePath(file.package, pseudo.source, source) &&
             FileBytes(source, &size))
             bytes += size;
     }
@@ -139,9 +139,9 @@ void CheckFileEntries(CheckedFile& file)
         place.line = LineOf(file.text, kInstallSection, place.key);
 
         char entry[kEntryCapacity];
-        GetPrivateProfileStringA(kInstallSection, place.key, "", entry, sizeof entry, installState.infPath);
+        GetPrivateProfileStringA(kInstallSection, place.key, "", entry, sizeof entry, file.package.infPath);
         char* comma = FindChar(entry, ',');
-        ResolvedEntry resolved = ResolveInstallEntry(i);
+        ResolvedEntry resolved = ResolveInstallEntry(file.package, i);
         bool mayRemove = resolved.mayRemove;
         if (!resolved.resolved) {
             if (NamesDevice(comma != nullptr ? comma + 1 : entry))
@@ -159,7 +159,7 @@ void CheckFileEntries(CheckedFile& file)
 
         char source[kPathCapacity];
         unsigned long long size = 0;
-        if (!SourcePath(resolved.source, source) || !FileBytes(source, &size))
+        if (!SourcePath(file.package, resolved.source, source) || !FileBytes(source, &size))
             ReportEntry(Severity::Error, place, "source file \"", resolved.source,
                         "\" is not in the package: the installer reports \"Failed in copying\" for it");
         bytes += size;

@@ -44,12 +44,12 @@ bool TargetIsInstalled(const CheckedFile& file, const char* target, char (&path)
 
 void CheckSingleShortcut(const CheckedFile& file)
 {
-    if (installState.shortcutTarget[0] == '\0')
+    if (file.package.shortcutTarget[0] == '\0')
         return;
     int line = LineOf(file.text, kInstall, "Shortcut");
     char path[kPathCapacity];
     char target[kPathCapacity];
-    if (!CopyText(target, installState.installDir) || !AppendText(target, installState.shortcutTarget))
+    if (!CopyText(target, installState.installDir) || !AppendText(target, file.package.shortcutTarget))
         Report(Severity::Error, line, kInstall, "Shortcut", "the target below the default folder is longer than 259 characters: no shortcut is made");
     else if (!TargetIsInstalled(file, target, path))
         Report(Severity::Error, line, kInstall, "Shortcut", "target \"", path, "\" is not one of the installed files");
@@ -59,7 +59,7 @@ void CheckSingleShortcut(const CheckedFile& file)
 
 void CheckShortcuts(const CheckedFile& file)
 {
-    int count = installState.groupCount;
+    int count = file.package.groupCount;
     HeapBlock nameBlock;
     char (*names)[kPathCapacity] = static_cast<char(*)[kPathCapacity]>(
         AllocateHeapBlock(nameBlock, sizeof(char[kPathCapacity]) * (count + 1), HEAP_ZERO_MEMORY));
@@ -67,14 +67,14 @@ void CheckShortcuts(const CheckedFile& file)
         char key[16];
         CopyText(key, NumberText(static_cast<unsigned>(n)));
         int line = LineOf(file.text, kGroup, key);
-        ResolvedEntry entry = ResolveGroupEntry(n);
+        ResolvedEntry entry = ResolveGroupEntry(file.package, n);
         if (!entry.resolved) {
             Report(Severity::Error, line, kGroup, key, "the target below the default folder is longer than 259 characters: no shortcut is made");
             continue;
         }
         if (entry.source[0] == '\0') {
             char entry[kEntryCapacity];
-            GetPrivateProfileStringA(kGroup, key, "", entry, sizeof entry, installState.infPath);
+            GetPrivateProfileStringA(kGroup, key, "", entry, sizeof entry, file.package.infPath);
             if (HasComma(entry))
                 Report(Severity::Error, line, kGroup, key, "no name before the comma: no shortcut is made");
             else

@@ -29,7 +29,7 @@ const Candidate kCandidates[] = {
 void CheckSetupFile(CheckedFile& file)
 {
     SetReportedFile(file.name);
-    if (!file.text.Load(installState.infPath)) {
+    if (!file.text.Load(file.package.infPath)) {
         Report(Severity::Error, 1, "Install", "Title", "the file cannot be read");
         return;
     }
@@ -63,14 +63,16 @@ bool CheckPackage(const char* folder, const char* programName)
     for (const Candidate& candidate : kCandidates) {
         ZeroMemory(&installState, sizeof installState);
         installState.instance = GetModuleHandleA(nullptr);
-        if (!CopyText(workingPath, folder) || !AppendText(workingPath, programName) || !SetWorkingPath(workingPath) ||
-            !CopyText(installState.infPath, folder) || !AppendText(installState.infPath, baseName) ||
-            !AppendText(installState.infPath, candidate.suffix) || !IsFile(installState.infPath))
+        CheckedFile file;
+        Package& package = file.package;
+        if (!CopyText(workingPath, folder) || !AppendText(workingPath, programName) ||
+            !SetWorkingPath(package, workingPath) || !CopyText(package.infPath, folder) ||
+            !AppendText(package.infPath, baseName) || !AppendText(package.infPath, candidate.suffix) ||
+            !IsFile(package.infPath))
             continue;
         found = true;
-        CopyText(installState.infName, FileNamePart(installState.infPath));
-        CheckedFile file;
-        file.name = installState.infName;
+        CopyText(package.infName, FileNamePart(package.infPath));
+        file.name = package.infName;
         file.codePage = candidate.codePage;
         file.asciiOnly = candidate.asciiOnly;
         file.japaneseOnly = candidate.japaneseOnly;

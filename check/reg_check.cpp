@@ -22,7 +22,7 @@ void CheckRegistryEntries(const CheckedFile& file)
     for (int i = 1;; ++i) {
         char key[16];
         CopyText(key, NumberText(static_cast<unsigned>(i)));
-        DWORD length = GetPrivateProfileStringA(kReg, key, "", value, sizeof value, installState.infPath);
+        DWORD length = GetPrivateProfileStringA(kReg, key, "", value, sizeof value, file.package.infPath);
         if (length == 0)
             break;
         count = i;

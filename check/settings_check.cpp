@@ -33,9 +33,9 @@ private:
     char text_[kMessageCapacity] = "";
 };
 
-DWORD ReadValue(const char* key, char (&value)[kValueCapacity])
+DWORD ReadValue(const CheckedFile& file, const char* key, char (&value)[kValueCapacity])
 {
-    return GetPrivateProfileStringA(kInstallSection, key, "", value, sizeof value, installState.infPath);
+    return GetPrivateProfileStringA(kInstallSection, key, "", value, sizeof value, file.package.infPath);
 }
 
 void ReportAt(Severity severity, const CheckedFile& file, const char* key, const char* text,
@@ -48,11 +48,11 @@ void ReportAt(Severity severity, const CheckedFile& file, const char* key, const
 void ReportRefusal(const CheckedFile& file)
 {
     char menu[kValueCapacity];
-    if (installState.installKey[0] == '\0')
+    if (file.package.installKey[0] == '\0')
         ReportAt(Severity::Error, file, "Folder", "names no folder and there is no InstallKey: no name to register the uninstall entry under");
     else if (!ComputeDefaultInstallDir(file.folder))
         ReportAt(Severity::Error, file, "Folder", "the default destination is longer than 259 characters: the installer refuses the file");
-    else if (ReadValue("Menu", menu) > 0)
+    else if (ReadValue(file, "Menu", menu) > 0)
         ReportAt(Severity::Error, file, "Menu", "the program-menu folder is longer than 259 characters: the installer refuses the file");
     else
         ReportAt(Severity::Error, file, "InstallKey", "the uninstall entry's key name is too long: the installer refuses the file");
@@ -78,13 +78,13 @@ bool CheckSettings(CheckedFile& file)
     char title[kValueCapacity];
     char value[kValueCapacity];
     bool usable = true;
-    if (ReadValue("Title", title) == 0) {
+    if (ReadValue(file, "Title", title) == 0) {
         ReportAt(Severity::Error, file, "Title", "missing: the installer refuses the file (\"Damaged file, or NO Information file.\")");
         usable = false;
     } else if (lstrlenA(title) >= static_cast<int>(kTitleCapacity)) {
         ReportAt(Severity::Error, file, "Title", "longer than 99 bytes: the installer cuts it");
     }
-    if (ReadValue("Folder", value) == 0) {
+    if (ReadValue(file, "Folder", value) == 0) {
         ReportAt(Severity::Error, file, "Folder", "missing: the installer refuses the file (\"Damaged file, or NO Information file.\")");
         usable = false;
     } else if (!CopyText(file.folder, value)) {
@@ -94,7 +94,7 @@ bool CheckSettings(CheckedFile& file)
         return false;
 
     RefusalRecord refusal;
-    bool loaded = LoadSetupInformation(refusal);
+    bool loaded = LoadSetupInformation(file.package, refusal);
     if (!loaded && lstrcmpA(refusal.Text(), LoadMessage(IDS_NO_INFORMATION)) == 0) {
         ReportRefusal(file);
         return false;
@@ -106,12 +106,12 @@ bool CheckSettings(CheckedFile& file)
         return false;
     }
 
-    if (ReadValue("InstallKey", value) > 0 && lstrcmpA(value, installState.installKey) != 0)
+    if (ReadValue(file, "InstallKey", value) > 0 && lstrcmpA(value, file.package.installKey) != 0)
         ReportAt(Severity::Error, file, "InstallKey", "holds a separator: the uninstall entry is registered as \"",
-                 installState.installKey, "\"");
+                 file.package.installKey, "\"");
 
     char parent[kPathCapacity];
-    if (ReadValue("RemoveNone", value) == 0 && SharedParent(parent))
+    if (ReadValue(file, "RemoveNone", value) == 0 && SharedParent(parent))
         Report(Severity::Warning, LineOf(file.text, kInstallSection, "Folder"), kInstallSection, "RemoveNone",
                "absent, and the destination is a single level below ", parent,
                ": the uninstall deletes every file in the destination folder, the user's own as well");

@@ -19,7 +19,9 @@ bool BoxReport::Ask(Question kind, const char* text, const char* caption)
     return ShowMessageBox(owner_, text, caption, MB_ICONQUESTION | MB_YESNO) == IDYES;
 }
 
+// A run with a person and a log (/log=) records what the boxes told.
 void BoxReport::Failure(const char* text, const char* caption)
 {
+    LogLine(text);
     ShowMessageBox(owner_, text, caption, MB_ICONERROR);
 }

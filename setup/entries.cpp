@@ -22,12 +22,12 @@ namespace {
 constexpr size_t kEntryReadCapacity = kPathCapacity + 1;
 
 // Reads numbered key i of section into entry; false when the text does not fit in a path.
-bool ReadEntry(const char* section, int i, char* entry)
+bool ReadEntry(const Package& package, const char* section, int i, char* entry)
 {
     entry[0] = '\0';
-    if (installState.infPath[0] == '\0')
+    if (package.infPath[0] == '\0')
         return true;
-    return ReadNumberedEntry(section, static_cast<unsigned>(i), entry, kEntryReadCapacity) < kPathCapacity;
+    return ReadNumberedEntry(package.infPath, section, static_cast<unsigned>(i), entry, kEntryReadCapacity) < kPathCapacity;
 }
 
 // A refused entry: never copied, never removable, both paths empty.
@@ -117,18 +117,18 @@ int ExpandPathMacro(const char* spec, char* out, size_t capacity)
     return letter;
 }
 
-ResolvedEntry ResolveInstallEntry(int i)
+ResolvedEntry ResolveInstallEntry(const Package& package, int i)
 {
     ResolvedEntry result = Refused();
     if (i == kInstallerEntry) {
-        if (!CopyText(result.source, installState.exeName) || !TargetInInstallDir(result.target, installState.exeName))
+        if (!CopyText(result.source, package.exeName) || !TargetInInstallDir(result.target, package.exeName))
             return Refused();
         return Placed(result, false, true);
     }
     if (i == kSetupFileEntry) {
         // The installed copy always bears the program's base name, the first name looked for
         // beside the installed program, whatever language-specific name the source had.
-        if (!CopyText(result.source, installState.infName) || !TargetInInstallDir(result.target, installState.exeName) ||
+        if (!CopyText(result.source, package.infName) || !TargetInInstallDir(result.target, package.exeName) ||
             !ReplaceExtension(result.target, "INF"))
             return Refused();
         return Placed(result, false, true);
@@ -137,7 +137,7 @@ ResolvedEntry ResolveInstallEntry(int i)
         return Refused();
 
     char entry[kEntryReadCapacity];
-    if (!ReadEntry(kInstallSection, i, entry))
+    if (!ReadEntry(package, kInstallSection, i, entry))
         return Refused();
 
     // A destination that names a device ("CON", "aux.txt") would be written to the device.
@@ -159,10 +159,10 @@ ResolvedEntry ResolveInstallEntry(int i)
     return Placed(result, letter == 's', SpecBaseFolder(comma + 1, base) && LiesInside(result.target, base));
 }
 
-ResolvedEntry ResolveGroupEntry(int i)
+ResolvedEntry ResolveGroupEntry(const Package& package, int i)
 {
     char entry[kEntryReadCapacity];
-    if (i < 1 || !ReadEntry(kGroupSection, i, entry))
+    if (i < 1 || !ReadEntry(package, kGroupSection, i, entry))
         return Refused();
 
     ResolvedEntry result = Refused();

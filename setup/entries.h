@@ -4,6 +4,7 @@
 #include <stddef.h>
 
 #include "base/path.h"
+#include "setup/package.h"
 
 // The sections of the setup information file that hold numbered entries.
 constexpr const char* kInstallSection = "Install";
@@ -51,9 +52,9 @@ struct ResolvedEntry {
 // resolved when the destination does not fit in 259 characters or names a device ("CON",
 // "aux.txt"). A system-folder macro destination, and one that ".." components lead out of its
 // base folder, may not be removed; the latter also leaves its folder.
-ResolvedEntry ResolveInstallEntry(int i);
+ResolvedEntry ResolveInstallEntry(const Package& package, int i);
 
 // Resolves group entry i into the shortcut name and the target specification prefixed by
 // installDir. An entry without a comma resolves to two empty paths; one whose target does not
 // fit is not resolved.
-ResolvedEntry ResolveGroupEntry(int i);
+ResolvedEntry ResolveGroupEntry(const Package& package, int i);

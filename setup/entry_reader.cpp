@@ -11,7 +11,6 @@
 #include "base/handle.h"
 #include "base/path.h"
 #include "base/text.h"
-#include "setup/install_state.h"
 
 namespace {
 
@@ -42,11 +41,11 @@ bool ReadStamp(const char* path, WIN32_FIND_DATAA* data)
     return ReadFileFacts(path, data) && data->nFileSizeHigh == 0;
 }
 
-bool IsCopyOf(const char* section, const WIN32_FIND_DATAA& stamp)
+bool IsCopyOf(const char* infPath, const char* section, const WIN32_FIND_DATAA& stamp)
 {
     return sectionCopy.text != nullptr && sectionCopy.size == stamp.nFileSizeLow &&
            CompareFileTime(&sectionCopy.written, &stamp.ftLastWriteTime) == 0 &&
-           lstrcmpiA(sectionCopy.section, section) == 0 && lstrcmpA(sectionCopy.path, installState.infPath) == 0;
+           lstrcmpiA(sectionCopy.section, section) == 0 && lstrcmpA(sectionCopy.path, infPath) == 0;
 }
 
 // The copy lives in a plain record (a program without a C runtime runs no destructor of a
@@ -118,12 +117,12 @@ bool IndexLines()
     return true;
 }
 
-void CopySection(const char* section, const WIN32_FIND_DATAA& stamp)
+void CopySection(const char* infPath, const char* section, const WIN32_FIND_DATAA& stamp)
 {
     Forget();
     DWORD capacity = stamp.nFileSizeLow + kSectionSlack;
     if (capacity < stamp.nFileSizeLow || !CopyText(sectionCopy.section, section) ||
-        !CopyText(sectionCopy.path, installState.infPath) ||
+        !CopyText(sectionCopy.path, infPath) ||
         ((GetVersion() & 0x80000000) != 0 && capacity > kWindows9xSectionLimit))
         return;
     sectionCopy.text = static_cast<char*>(HeapAlloc(GetProcessHeap(), 0, capacity));
@@ -132,19 +131,19 @@ void CopySection(const char* section, const WIN32_FIND_DATAA& stamp)
     sectionCopy.written = stamp.ftLastWriteTime;
     sectionCopy.size = stamp.nFileSizeLow;
     // A section that fills the buffer has been cut: the reader says so with capacity - 2.
-    DWORD length = GetPrivateProfileSectionA(section, sectionCopy.text, capacity, installState.infPath);
+    DWORD length = GetPrivateProfileSectionA(section, sectionCopy.text, capacity, infPath);
     if (length + 2 >= capacity || !IndexLines())
         Forget();
 }
 
 }  // namespace
 
-DWORD ReadNumberedEntry(const char* section, unsigned number, char* out, DWORD capacity)
+DWORD ReadNumberedEntry(const char* infPath, const char* section, unsigned number, char* out, DWORD capacity)
 {
     WIN32_FIND_DATAA stamp;
-    bool stamped = ReadStamp(installState.infPath, &stamp);
-    if (stamped && !IsCopyOf(section, stamp))
-        CopySection(section, stamp);
+    bool stamped = ReadStamp(infPath, &stamp);
+    if (stamped && !IsCopyOf(infPath, section, stamp))
+        CopySection(infPath, section, stamp);
     if (capacity == 0)
         return 0;
     // Without the section's copy the profile reader answers the key, into a buffer far larger
@@ -154,7 +153,7 @@ DWORD ReadNumberedEntry(const char* section, unsigned number, char* out, DWORD c
     const char* value = wide;
     DWORD length = 0;
     if (!stamped || sectionCopy.text == nullptr || number == 0 || number > sectionCopy.count) {
-        length = GetPrivateProfileStringA(section, NumberText(number), "", wide, sizeof wide, installState.infPath);
+        length = GetPrivateProfileStringA(section, NumberText(number), "", wide, sizeof wide, infPath);
     } else {
         value = sectionCopy.values[number];
         if (value == nullptr)

@@ -4,8 +4,8 @@
 
 #include <windows.h>
 
-// Numbered key number of section in installState.infPath into out (capacity bytes), as
+// Numbered key number of section in the setup information file infPath into out (capacity bytes), as
 // GetPrivateProfileStringA(section, "<number>", "", out, capacity, infPath) gives it: the length
 // of the text, "" for an absent key, and capacity - 1 when the value does not fit (out then
 // holds it cut, which the callers refuse).
-DWORD ReadNumberedEntry(const char* section, unsigned number, char* out, DWORD capacity);
+DWORD ReadNumberedEntry(const char* infPath, const char* section, unsigned number, char* out, DWORD capacity);

@@ -18,20 +18,20 @@ namespace {
 
 constexpr size_t kAccessoriesCapacity = 50;
 
-void ReadInstallString(const char* key, char* buffer, size_t capacity)
+void ReadInstallString(const Package& package, const char* key, char* buffer, size_t capacity)
 {
-    GetPrivateProfileStringA(kInstallSection, key, "", buffer, static_cast<DWORD>(capacity), installState.infPath);
+    GetPrivateProfileStringA(kInstallSection, key, "", buffer, static_cast<DWORD>(capacity), package.infPath);
 }
 
 // Numbered entries 1, 2, ... up to the first one that is absent or empty; later keys are never
 // looked at, so a gap ends the list.
-int CountEntries(const char* section)
+int CountEntries(const Package& package, const char* section)
 {
     // Only whether an entry is empty matters here; a longer one is cut, and still not empty.
     char entry[kPathCapacity];
     int count = 0;
     for (;;) {
-        ReadNumberedEntry(section, count + 1, entry, sizeof entry);
+        ReadNumberedEntry(package.infPath, section, count + 1, entry, sizeof entry);
         if (entry[0] == '\0')
             return count;
         ++count;
@@ -53,17 +53,17 @@ void CutTrailingSeparators(char* path)
 // The uninstall entry's key name: "InstallKey", else the last component of the folder value.
 // A folder value with trailing separators still names its last folder; a key name that stays
 // empty would address the shared "Uninstall" key itself, so the caller refuses it.
-bool DeriveInstallKey(const char* folder)
+bool DeriveInstallKey(Package& package, const char* folder)
 {
-    if (installState.installKey[0] == '\0') {
+    if (package.installKey[0] == '\0') {
         char trimmed[kPathCapacity];
         CopyText(trimmed, folder);
         CutTrailingSeparators(trimmed);
-        CopyText(installState.installKey, FileNamePart(trimmed));
+        CopyText(package.installKey, FileNamePart(trimmed));
     }
-    ReplaceChar(installState.installKey, '/', '_');
-    ReplaceChar(installState.installKey, '\\', '_');
-    return installState.installKey[0] != '\0';
+    ReplaceChar(package.installKey, '/', '_');
+    ReplaceChar(package.installKey, '\\', '_');
+    return package.installKey[0] != '\0';
 }
 
 void ReadAccessoriesName(char* name, size_t capacity)
@@ -84,7 +84,7 @@ const char* RelativePart(const char* text)
     return text;
 }
 
-bool ComputeMenuDir(const char* menu)
+bool ComputeMenuDir(const Package& package, const char* menu)
 {
     char accessories[kAccessoriesCapacity];
     ReadAccessoriesName(accessories, sizeof accessories);
@@ -101,8 +101,8 @@ bool ComputeMenuDir(const char* menu)
                AppendPathPart(installState.menuDir, RelativePart(menu + 2));
     if (menu[0] != '\0')
         return AppendPathPart(installState.menuDir, menu);
-    if (installState.groupCount > 0)
-        return AppendPathPart(installState.menuDir, installState.title);
+    if (package.groupCount > 0)
+        return AppendPathPart(installState.menuDir, package.title);
     return true;
 }
 
@@ -151,14 +151,14 @@ void ReuseRegisteredFolder(const char* registeredCommand)
 
 // True when an uninstall command names a copy of this program (by its file name) and, where
 // that copy's setup file is there, the file carries this title.
-bool NamesInstalledCopy(const char* command)
+bool NamesInstalledCopy(const Package& package, const char* command)
 {
     // Quoted or not, with or without " /r": earlier versions and hand-made entries differ.
     char program[kCommandCapacity];
     if (!CopyText(program, command))
         return false;
     StripToProgramPath(program);
-    if (lstrcmpiA(FileNamePart(program), installState.exeName) != 0)
+    if (lstrcmpiA(FileNamePart(program), package.exeName) != 0)
         return false;
     // A copy whose folder has gone (removed by hand), or a command without a folder, leaves
     // nothing more to judge: the entry is still this application's to renew.
@@ -166,7 +166,7 @@ bool NamesInstalledCopy(const char* command)
     return FindRootEnd(program) == nullptr || !ReplaceExtension(program, "INF") ||
            GetFileAttributesA(program) == INVALID_FILE_ATTRIBUTES ||
            (GetPrivateProfileStringA(kInstallSection, kTitleKey, "", title, sizeof title, program) > 0 &&
-            lstrcmpA(title, installState.title) == 0);
+            lstrcmpA(title, package.title) == 0);
 }
 
 bool RefuseFile(EngineReport& report)
@@ -183,11 +183,11 @@ bool RefuseRegistration(EngineReport& report, const char* displayName)
 
 // True when no other application holds the registration; a previous install of this one
 // lends its folders to the reinstall.
-bool CheckRegistration(EngineReport& report)
+bool CheckRegistration(const Package& package, EngineReport& report)
 {
     char entryPath[kPathCapacity];
     if (!CopyText(entryPath, kUninstallKey) || !AppendText(entryPath, "\\") ||
-        !AppendText(entryPath, installState.installKey)) {
+        !AppendText(entryPath, package.installKey)) {
         return RefuseFile(report);
     }
 
@@ -199,9 +199,9 @@ bool CheckRegistration(EngineReport& report)
     RegistryKey entry;
     if (entry.Open(HKEY_LOCAL_MACHINE, entryPath, KEY_READ)) {
         if (!entry.ReadString(kDisplayNameValue, displayName))
-            CopyText(displayName, installState.installKey);
-        if (lstrcmpA(displayName, installState.title) != 0 || !entry.ReadString(kUninstallStringValue, command) ||
-            !NamesInstalledCopy(command))
+            CopyText(displayName, package.installKey);
+        if (lstrcmpA(displayName, package.title) != 0 || !entry.ReadString(kUninstallStringValue, command) ||
+            !NamesInstalledCopy(package, command))
             return RefuseRegistration(report, displayName);
         ReuseRegisteredFolder(command);
         entry.ReadString(kMenuDirValue, installState.menuDir);
@@ -212,45 +212,45 @@ bool CheckRegistration(EngineReport& report)
     }
 
     bool titleTaken = AnyUninstallEntry([&](const char*, RegistryKey& other) {
-        return other.ReadString(kDisplayNameValue, displayName) && lstrcmpA(displayName, installState.title) == 0;
+        return other.ReadString(kDisplayNameValue, displayName) && lstrcmpA(displayName, package.title) == 0;
     });
     return titleTaken ? RefuseRegistration(report, displayName) : true;
 }
 
 }  // namespace
 
-bool LoadSetupInformation(EngineReport& report)
+bool LoadSetupInformation(Package& package, EngineReport& report)
 {
     // An empty path would make the profile reader look for a file of its own choosing.
-    if (installState.infPath[0] == '\0')
+    if (package.infPath[0] == '\0')
         return RefuseFile(report);
 
     char folder[kPathCapacity];
     char menu[kPathCapacity];
-    ReadInstallString(kTitleKey, installState.title, sizeof installState.title);
-    ReadInstallString(kFolderKey, folder, sizeof folder);
-    ReadInstallString(kInstallKeyKey, installState.installKey, sizeof installState.installKey);
-    ReadInstallString(kMenuKey, menu, sizeof menu);
-    ReadInstallString(kShortcutKey, installState.shortcutTarget, sizeof installState.shortcutTarget);
-    installState.residentProgram = GetPrivateProfileIntA(kInstallSection, kResidentKey, 0, installState.infPath) == 1;
-    installState.keepForeignFiles = GetPrivateProfileIntA(kInstallSection, kRemoveNoneKey, 0, installState.infPath) == 1;
+    ReadInstallString(package, kTitleKey, package.title, sizeof package.title);
+    ReadInstallString(package, kFolderKey, folder, sizeof folder);
+    ReadInstallString(package, kInstallKeyKey, package.installKey, sizeof package.installKey);
+    ReadInstallString(package, kMenuKey, menu, sizeof menu);
+    ReadInstallString(package, kShortcutKey, package.shortcutTarget, sizeof package.shortcutTarget);
+    package.residentProgram = GetPrivateProfileIntA(kInstallSection, kResidentKey, 0, package.infPath) == 1;
+    package.keepForeignFiles = GetPrivateProfileIntA(kInstallSection, kRemoveNoneKey, 0, package.infPath) == 1;
 
-    if (installState.title[0] == '\0' || folder[0] == '\0')
+    if (package.title[0] == '\0' || folder[0] == '\0')
         return RefuseFile(report);
 
-    installState.fileCount = CountEntries(kInstallSection);
-    installState.groupCount = CountEntries(kGroupSection);
+    package.fileCount = CountEntries(package, kInstallSection);
+    package.groupCount = CountEntries(package, kGroupSection);
 
-    if (!DeriveInstallKey(folder))
+    if (!DeriveInstallKey(package, folder))
         return RefuseFile(report);
     ReplaceChar(folder, '/', '\\');
     ReplaceChar(menu, '/', '\\');
 
     // A program-menu or destination folder that does not fit in a path is unusable.
-    if (!ComputeMenuDir(menu) || !ComputeInstallDir(folder))
+    if (!ComputeMenuDir(package, menu) || !ComputeInstallDir(folder))
         return RefuseFile(report);
 
-    return CheckRegistration(report);
+    return CheckRegistration(package, report);
 }
 
 bool ComputeDefaultInstallDir(const char* folder)

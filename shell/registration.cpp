@@ -13,11 +13,11 @@ namespace {
 
 // Only a non-empty installKey names an entry of this application: an empty one would name the
 // shared "Uninstall" key itself. A path that does not fit is refused rather than cut.
-bool UninstallEntryPath(char (&path)[kPathCapacity])
+bool UninstallEntryPath(const Package& package, char (&path)[kPathCapacity])
 {
-    if (installState.installKey[0] == '\0')
+    if (package.installKey[0] == '\0')
         return false;
-    return CopyText(path, kUninstallKey) && AppendText(path, "\\") && AppendText(path, installState.installKey);
+    return CopyText(path, kUninstallKey) && AppendText(path, "\\") && AppendText(path, package.installKey);
 }
 
 // Stored with the text length plus one: the terminator is part of the value.
@@ -42,10 +42,10 @@ LONG SetQuietCommand(HKEY key, const char* command)
 
 // The uninstall entry's key, made when it is missing, open for writing. A user without
 // administrator rights cannot make it.
-LONG CreateUninstallEntryKey(RegistryHandle& key)
+LONG CreateUninstallEntryKey(const Package& package, RegistryHandle& key)
 {
     char path[kPathCapacity];
-    if (!UninstallEntryPath(path))
+    if (!UninstallEntryPath(package, path))
         return ERROR_FILENAME_EXCED_RANGE;
     LONG result = RegCreateKeyExA(HKEY_LOCAL_MACHINE, path, 0, nullptr, 0, KEY_WRITE, nullptr, key.Receive(), nullptr);
     key.KeepIf(result == ERROR_SUCCESS);
@@ -63,7 +63,7 @@ bool ProgramOfCommand(const char* command, char (&program)[kCommandCapacity])
 
 }  // namespace
 
-LONG WriteUninstallEntry(const char* programPath)
+LONG WriteUninstallEntry(const Package& package, const char* programPath)
 {
     // The command the system's list of removable programs runs; a cut one would start
     // something else. The destination page refuses a folder whose command would not fit.
@@ -71,9 +71,9 @@ LONG WriteUninstallEntry(const char* programPath)
     if (!CopyText(command, "\"") || !AppendText(command, programPath) || !AppendText(command, "\" /r"))
         return ERROR_FILENAME_EXCED_RANGE;
     RegistryHandle key;
-    LONG result = CreateUninstallEntryKey(key);
+    LONG result = CreateUninstallEntryKey(package, key);
     if (result == ERROR_SUCCESS)
-        result = SetString(key.Get(), kDisplayNameValue, installState.title);
+        result = SetString(key.Get(), kDisplayNameValue, package.title);
     if (result == ERROR_SUCCESS)
         result = SetString(key.Get(), kMenuDirValue, installState.menuDir);
     if (result == ERROR_SUCCESS)
@@ -87,12 +87,12 @@ LONG WriteUninstallEntry(const char* programPath)
     return result;
 }
 
-bool SaveUninstallEntry(SavedUninstallEntry* saved)
+bool SaveUninstallEntry(const Package& package, SavedUninstallEntry* saved)
 {
     *saved = SavedUninstallEntry{};
     char path[kPathCapacity];
     RegistryKey key;
-    if (!UninstallEntryPath(path) || !key.Open(HKEY_LOCAL_MACHINE, path, KEY_READ))
+    if (!UninstallEntryPath(package, path) || !key.Open(HKEY_LOCAL_MACHINE, path, KEY_READ))
         return false;
     saved->hasDisplayName = key.ReadString(kDisplayNameValue, saved->displayName);
     saved->hasMenuDir = key.ReadString(kMenuDirValue, saved->menuDir);
@@ -102,10 +102,10 @@ bool SaveUninstallEntry(SavedUninstallEntry* saved)
     return true;
 }
 
-void RestoreUninstallEntry(const SavedUninstallEntry& saved)
+void RestoreUninstallEntry(const Package& package, const SavedUninstallEntry& saved)
 {
     RegistryHandle key;
-    if (CreateUninstallEntryKey(key) != ERROR_SUCCESS)
+    if (CreateUninstallEntryKey(package, key) != ERROR_SUCCESS)
         return;
     if (saved.hasDisplayName)
         SetString(key.Get(), kDisplayNameValue, saved.displayName);
@@ -117,15 +117,15 @@ void RestoreUninstallEntry(const SavedUninstallEntry& saved)
         SetNumber(key.Get(), kFolderWasThereValue, 1);
 }
 
-bool IsRegisteredProgram(const char* programPath)
+bool IsRegisteredProgram(const Package& package, const char* programPath)
 {
     char path[kPathCapacity];
     char displayName[kPathCapacity];
     char command[kCommandCapacity];
     char program[kCommandCapacity];
     RegistryKey key;
-    if (!UninstallEntryPath(path) || !key.Open(HKEY_LOCAL_MACHINE, path, KEY_READ) ||
-        !key.ReadString(kDisplayNameValue, displayName) || lstrcmpA(displayName, installState.title) != 0 ||
+    if (!UninstallEntryPath(package, path) || !key.Open(HKEY_LOCAL_MACHINE, path, KEY_READ) ||
+        !key.ReadString(kDisplayNameValue, displayName) || lstrcmpA(displayName, package.title) != 0 ||
         !key.ReadString(kUninstallStringValue, command))
         return false;
     // The install writes a full path; a bare name would be judged against whatever the current
@@ -133,12 +133,12 @@ bool IsRegisteredProgram(const char* programPath)
     return ProgramOfCommand(command, program) && IsSameFile(program, programPath);
 }
 
-bool FindOtherEntry(const char* path, bool byFolder, char (&displayName)[kPathCapacity])
+bool FindOtherEntry(const Package& package, const char* path, bool byFolder, char (&displayName)[kPathCapacity])
 {
     return AnyUninstallEntry([&](const char* name, RegistryKey& entry) {
         char command[kCommandCapacity];
         char program[kCommandCapacity];
-        if (lstrcmpiA(name, installState.installKey) == 0 || !entry.ReadString(kUninstallStringValue, command) ||
+        if (lstrcmpiA(name, package.installKey) == 0 || !entry.ReadString(kUninstallStringValue, command) ||
             !ProgramOfCommand(command, program))
             return false;
         if (byFolder) {
@@ -196,9 +196,9 @@ void DeleteKeyTree(HKEY root, const char* subKey)
     RegDeleteKeyA(root, subKey);
 }
 
-void DeleteUninstallEntry()
+void DeleteUninstallEntry(const Package& package)
 {
     char path[kPathCapacity];
-    if (UninstallEntryPath(path))
+    if (UninstallEntryPath(package, path))
         DeleteKeyTree(HKEY_LOCAL_MACHINE, path);
 }

@@ -5,11 +5,12 @@
 
 #include "base/path.h"
 #include "base/registry_key.h"
+#include "setup/package.h"
 
 
 // Writes the uninstall entry naming programPath; ERROR_SUCCESS, or the platform's reason for
 // the first key or value that could not be written.
-LONG WriteUninstallEntry(const char* programPath);
+LONG WriteUninstallEntry(const Package& package, const char* programPath);
 
 // The values of the uninstall entry as the install wrote them, read before the entry is deleted
 // so that an uninstall that ends incomplete can put them back unchanged.
@@ -24,18 +25,18 @@ struct SavedUninstallEntry {
 };
 // The quiet uninstall command is the command followed by " /quiet", restored with it.
 // False when the entry does not exist; a value that is absent or not text is not saved.
-bool SaveUninstallEntry(SavedUninstallEntry* saved);
-void RestoreUninstallEntry(const SavedUninstallEntry& saved);
+bool SaveUninstallEntry(const Package& package, SavedUninstallEntry* saved);
+void RestoreUninstallEntry(const Package& package, const SavedUninstallEntry& saved);
 
 // True when the uninstall entry of this application exists, carries this title, and its
 // "UninstallString" names programPath: the only copy of the program that may remove the
 // installation.
-bool IsRegisteredProgram(const char* programPath);
+bool IsRegisteredProgram(const Package& package, const char* programPath);
 
 // The display name of another application's uninstall entry (any key but this one's) whose
 // program is path (byFolder false) or lies in the folder path (byFolder true); false when
 // there is none.
-bool FindOtherEntry(const char* path, bool byFolder, char (&displayName)[kPathCapacity]);
+bool FindOtherEntry(const Package& package, const char* path, bool byFolder, char (&displayName)[kPathCapacity]);
 
 // Writes the application key; ERROR_SUCCESS or the platform's reason.
 LONG WriteApplicationKey();
@@ -44,7 +45,7 @@ constexpr const char* kApplicationKeyForLog = "HKEY_CURRENT_USER\\Software\\Tamb
 
 // Deletes subKey below root with every key below it, bottom-up. An empty subKey is refused.
 void DeleteKeyTree(HKEY root, const char* subKey);
-void DeleteUninstallEntry();
+void DeleteUninstallEntry(const Package& package);
 
 constexpr const char* kApplicationKey = "Software\\Tamberlyn\\tq";
 // Its values: the install folder, in a field of 260 bytes, and 1 for the application's first start.

@@ -72,11 +72,11 @@ bool CutLastLevel(char* path)
 // Deletes the group entries' shortcuts, then the program-menu folder and every parent that
 // this leaves empty. The climb ends at the first folder that cannot be removed, and before any
 // of the user's shell folders (an empty Programs folder is still the user's).
-void RemoveGroupShortcuts(char (&folder)[kPathCapacity])
+void RemoveGroupShortcuts(const Package& package, char (&folder)[kPathCapacity])
 {
     char file[kPathCapacity];
-    for (int n = 1; n <= installState.groupCount; ++n) {
-        ResolvedEntry entry = ResolveGroupEntry(n);
+    for (int n = 1; n <= package.groupCount; ++n) {
+        ResolvedEntry entry = ResolveGroupEntry(package, n);
         if (entry.resolved && entry.source[0] != '\0' && ShortcutFilePath(file, folder, entry.source))
             DeleteLink(file);
     }
@@ -87,10 +87,10 @@ void RemoveGroupShortcuts(char (&folder)[kPathCapacity])
     }
 }
 
-void RemoveSingleShortcut(const char* folder)
+void RemoveSingleShortcut(const Package& package, const char* folder)
 {
     char file[kPathCapacity];
-    if (ShortcutFilePath(file, folder, installState.title))
+    if (ShortcutFilePath(file, folder, package.title))
         DeleteLink(file);
 }
 
@@ -177,34 +177,34 @@ void MakeShortcut(const ResolvedEntry& entry, const char* folder, const char* pr
 
 // The single shortcut's target: "Shortcut" inside the destination folder, or file entry 1's
 // destination. False when it does not fit.
-ResolvedEntry ResolveSingleTarget()
+ResolvedEntry ResolveSingleTarget(const Package& package)
 {
-    ResolvedEntry entry = ResolveInstallEntry(1);
-    if (installState.shortcutTarget[0] != '\0')
+    ResolvedEntry entry = ResolveInstallEntry(package, 1);
+    if (package.shortcutTarget[0] != '\0')
         entry.resolved = CopyText(entry.target, installState.installDir) &&
-                         AppendText(entry.target, installState.shortcutTarget);
+                         AppendText(entry.target, package.shortcutTarget);
     if (entry.resolved)
-        entry.resolved = CopyText(entry.source, installState.title);
+        entry.resolved = CopyText(entry.source, package.title);
     return entry;
 }
 
-void CreateShortcuts(const char* folder, bool groupList)
+void CreateShortcuts(const Package& package, const char* folder, bool groupList)
 {
     // Without a path of its own the uninstall shortcut cannot be recognised; the others are
     // still made.
     char programPath[kPathCapacity];
-    if (!CopyText(programPath, installState.installDir) || !AppendText(programPath, installState.exeName))
+    if (!CopyText(programPath, installState.installDir) || !AppendText(programPath, package.exeName))
         programPath[0] = '\0';
 
     HRESULT initialized = CoInitialize(nullptr);
     if (groupList) {
-        for (int n = 1; n <= installState.groupCount; ++n) {
-            ResolvedEntry entry = ResolveGroupEntry(n);
+        for (int n = 1; n <= package.groupCount; ++n) {
+            ResolvedEntry entry = ResolveGroupEntry(package, n);
             if (entry.resolved)
                 MakeShortcut(entry, folder, programPath);
         }
     } else {
-        ResolvedEntry entry = ResolveSingleTarget();
+        ResolvedEntry entry = ResolveSingleTarget(package);
         if (entry.resolved)
             MakeShortcut(entry, folder, programPath);
     }
@@ -214,18 +214,18 @@ void CreateShortcuts(const char* folder, bool groupList)
 
 }  // namespace
 
-void UpdateShortcuts(ShortcutPlace place, ShortcutUpdate update, EngineReport& report)
+void UpdateShortcuts(const Package& package, ShortcutPlace place, ShortcutUpdate update, EngineReport& report)
 {
     char folder[kPathCapacity];
     if (!PlaceFolder(place, folder))
         return;
 
-    bool groupList = place == ProgramMenu && installState.groupCount > 0;
+    bool groupList = place == ProgramMenu && package.groupCount > 0;
     if (update == RemoveShortcuts) {
         if (groupList)
-            RemoveGroupShortcuts(folder);
+            RemoveGroupShortcuts(package, folder);
         else
-            RemoveSingleShortcut(folder);
+            RemoveSingleShortcut(package, folder);
         return;
     }
     // Only the group list makes its folder; a failure is reported there and the saves that
@@ -233,5 +233,5 @@ void UpdateShortcuts(ShortcutPlace place, ShortcutUpdate update, EngineReport& r
     FolderFailure failure;
     if (groupList && !CreateFolderTree(folder, &failure))
         ReportFolderFailure(report, failure);
-    CreateShortcuts(folder, groupList);
+    CreateShortcuts(package, folder, groupList);
 }

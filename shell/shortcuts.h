@@ -2,10 +2,11 @@
 #pragma once
 
 #include "setup/engine_report.h"
+#include "setup/package.h"
 
 enum ShortcutPlace { ProgramMenu = 0, Desktop = 1, Startup = 2 };
 
 enum ShortcutUpdate { MakeShortcuts = 0, RemoveShortcuts = 1 };
 
 // A program-menu folder that cannot be made goes to report; the shortcuts are then not made.
-void UpdateShortcuts(ShortcutPlace place, ShortcutUpdate update, EngineReport& report);
+void UpdateShortcuts(const Package& package, ShortcutPlace place, ShortcutUpdate update, EngineReport& report);

@@ -21,9 +21,10 @@
 
 namespace {
 
-// What the removal runs with: the report it answers to, the entry saved before it was deleted,
-// and whether the dialog closes by itself at the end; the removal's exit code comes back.
+// What the removal runs with: the package, the report it answers to, the entry saved before it
+// was deleted, and whether the dialog closes by itself at the end.
 struct RemovalRun {
+    const Package* package;
     EngineReport* report;
     const SavedUninstallEntry* saved;
     bool closeByItself;
@@ -44,7 +45,6 @@ constexpr DWORD kHandOffWaitMs = 1000;
 
 int ReportWorkerNotStarted(EngineReport& report)
 {
-    LogLine(LoadMessage(IDS_WORKER_FAILED));
     report.Failure(LoadMessage(IDS_WORKER_FAILED));
     return kExitFailed;
 }
@@ -52,41 +52,40 @@ int ReportWorkerNotStarted(EngineReport& report)
 // True when programPath is the installed copy that the uninstall entry names; otherwise the
 // user is told that nothing was removed. The folder of any other copy is not the install
 // folder: it may be a package unpacked among the user's own files.
-bool IsInstalledCopy(const char* programPath, EngineReport& report)
+bool IsInstalledCopy(const Package& package, const char* programPath, EngineReport& report)
 {
     // Another entry that names this copy too means that another package was installed over
     // this one: the setup file here need not be the one this entry was made with.
     char otherTitle[kPathCapacity];
-    if (IsRegisteredProgram(programPath) && !FindOtherEntry(programPath, false, otherTitle))
+    if (IsRegisteredProgram(package, programPath) && !FindOtherEntry(package, programPath, false, otherTitle))
         return true;
     char text[kMessageCapacity];
-    if (!FormatMessageInto(text, sizeof text, IDS_NOT_INSTALLED_COPY, programPath, installState.title))
-        FormatMessageInto(text, sizeof text, IDS_NOT_INSTALLED_COPY, installState.exeName, installState.title);
-    LogLine(text);
-    report.Failure(text, installState.title);
+    if (!FormatMessageInto(text, sizeof text, IDS_NOT_INSTALLED_COPY, programPath, package.title))
+        FormatMessageInto(text, sizeof text, IDS_NOT_INSTALLED_COPY, package.exeName, package.title);
+    report.Failure(text, package.title);
     return false;
 }
 
-bool ConfirmUninstall(EngineReport& report)
+bool ConfirmUninstall(const Package& package, EngineReport& report)
 {
     char text[kMessageCapacity] = "";
-    FormatMessageInto(text, sizeof text, IDS_UNINSTALL_CONFIRM, installState.title);
+    FormatMessageInto(text, sizeof text, IDS_UNINSTALL_CONFIRM, package.title);
     // Each language carries its own separator at the start of the resident-program note.
-    if (installState.residentProgram)
+    if (package.residentProgram)
         AppendText(text, LoadMessage(IDS_RESIDENT_NOTE));
-    return report.Ask(Question::Uninstall, text, installState.title);
+    return report.Ask(Question::Uninstall, text, package.title);
 }
 
 // Copies this program into the system folder as the worker, under its own name or, where a
 // file of that name is already there (another vendor's, or a worker an earlier uninstall left
 // until the next restart), under the first free name "<name>_<n>.<ext>": a file this program
 // did not make is never replaced.
-bool CopyWorker(const char* systemDir, char (&workerPath)[kPathCapacity])
+bool CopyWorker(const Package& package, const char* systemDir, char (&workerPath)[kPathCapacity])
 {
     constexpr int kWorkerNames = 100;
     for (int n = 0; n < kWorkerNames; ++n) {
         char name[kPathCapacity];
-        if (!CopyText(name, installState.exeName))
+        if (!CopyText(name, package.exeName))
             return false;
         if (n > 0) {
             char* extension = ExtensionPart(name);
@@ -213,7 +212,7 @@ void OnInitDialog(HWND dialog, LPARAM runData)
     SetWindowLongPtrA(dialog, GWLP_USERDATA, runData);
     CenterWindow(dialog);
     SetTimer(dialog, kRemovalTimer, kRemovalDelayMs, nullptr);
-    SetWindowTextA(dialog, FormatMessageText(IDS_UNINSTALL_CAPTION, installState.title));
+    SetWindowTextA(dialog, FormatMessageText(IDS_UNINSTALL_CAPTION, run->package->title));
 }
 
 void OnTimer(HWND dialog)
@@ -231,7 +230,7 @@ void OnTimer(HWND dialog)
     // The status reads "uninstalled" even after the engine reported failures: the user has
     // seen those in its own boxes.
     char status[kStatusCapacity];
-    if (FormatMessageInto(status, sizeof status, IDS_UNINSTALLED, installState.title))
+    if (FormatMessageInto(status, sizeof status, IDS_UNINSTALLED, run->package->title))
         SetDlgItemTextA(dialog, IDC_UNINSTALL_STATUS, status);
     HWND finish = GetDlgItem(dialog, IDC_FINISH);
     EnableWindow(finish, TRUE);
@@ -263,18 +262,18 @@ bool MakeHandOffEventName(const char* installedPath, char* name, size_t capacity
     return true;
 }
 
-int RequestUninstall(EngineReport& report, const char* workerSwitches)
+int RequestUninstall(const Package& package, EngineReport& report, const char* workerSwitches)
 {
-    if (!ConfirmUninstall(report))
+    if (!ConfirmUninstall(package, report))
         return kExitCancelled;
-    if (!IsInstalledCopy(installState.modulePath, report))
+    if (!IsInstalledCopy(package, installState.modulePath, report))
         return kExitFailed;
 
     char systemDir[kPathCapacity];
     UINT length = GetSystemDirectoryA(systemDir, sizeof systemDir);
     char workerPath[kPathCapacity];
     char commandLine[kCommandLineCapacity];
-    if (length == 0 || length >= sizeof systemDir || !CopyWorker(systemDir, workerPath) ||
+    if (length == 0 || length >= sizeof systemDir || !CopyWorker(package, systemDir, workerPath) ||
         !MakeWorkerCommandLine(workerPath, workerSwitches != nullptr ? workerSwitches : "", commandLine))
         return ReportWorkerNotStarted(report);
     SetCurrentDirectoryA(systemDir);
@@ -296,19 +295,19 @@ int RequestUninstall(EngineReport& report, const char* workerSwitches)
     return kExitModeEnded;
 }
 
-int RunUninstallWorker(EngineReport& report, WorkerWindow window)
+int RunUninstallWorker(const Package& package, EngineReport& report, WorkerWindow window)
 {
     // The installed copy's path is the working path the entry split into sourceDir and exeName
     // (so it fits). A worker started by hand is judged like the request: "x <path>" must name
     // the installed copy, or nothing is removed.
     char installedPath[kPathCapacity];
-    if (!CopyText(installedPath, installState.sourceDir) || !AppendText(installedPath, installState.exeName) ||
-        !IsInstalledCopy(installedPath, report))
+    if (!CopyText(installedPath, package.sourceDir) || !AppendText(installedPath, package.exeName) ||
+        !IsInstalledCopy(package, installedPath, report))
         return window == WorkerWindow::Dialog ? kExitModeEnded : kExitFailed;
 
     SavedUninstallEntry saved;
-    SaveUninstallEntry(&saved);
-    DeleteUninstallEntry();
+    SaveUninstallEntry(package, &saved);
+    DeleteUninstallEntry(package);
 
     char eventName[kPathCapacity];
     KernelObject handOff;
@@ -319,10 +318,10 @@ int RunUninstallWorker(EngineReport& report, WorkerWindow window)
         SetEvent(handOff.Get());
 
     // Always the folder of the copy that was started with "/r", whatever the registration said.
-    CopyText(installState.installDir, installState.sourceDir);
+    CopyText(installState.installDir, package.sourceDir);
     ReleasingReport releasing(report, installedPath);
     EngineReport& removalReport = window == WorkerWindow::Dialog ? report : releasing;
-    RemovalRun run = {&removalReport, &saved, window == WorkerWindow::ClosingByItself};
+    RemovalRun run = {&package, &removalReport, &saved, window == WorkerWindow::ClosingByItself};
     if (window == WorkerWindow::None)
         RunRemoval(run);
     else
@@ -342,11 +341,11 @@ namespace {
 void RunRemoval(RemovalRun& run)
 {
     bool stopped = false;
-    RemoveInstalledFiles(*run.report, &stopped);
+    RemoveInstalledFiles(*run.package, *run.report, &stopped);
     // Message 28 asked the user to close the application and uninstall again: the program
     // stays in the system's list until it has really gone.
     if (stopped)
-        RestoreUninstallEntry(*run.saved);
+        RestoreUninstallEntry(*run.package, *run.saved);
 }
 
 INT_PTR CALLBACK UninstallDialog(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)

@@ -78,7 +78,7 @@ bool SplitRegistryValue(const char* value, HKEY* root, const char** subKey)
     return false;
 }
 
-void RemoveRegistryKeys(EngineReport& report)
+void RemoveRegistryKeys(const Package& package, EngineReport& report)
 {
     // One byte more than a key path holds: a longer value would be cut, and the cut text
     // would name another key, which would then be deleted with everything below it. A value
@@ -86,7 +86,7 @@ void RemoveRegistryKeys(EngineReport& report)
     // reader, also refuses a quoted value that was cut.
     char value[kPathCapacity + 1];
     for (unsigned i = 1;; ++i) {
-        DWORD length = ReadNumberedEntry(kRegSection, i, value, sizeof value);
+        DWORD length = ReadNumberedEntry(package.infPath, kRegSection, i, value, sizeof value);
         if (length == 0)
             return;
         HKEY root;
@@ -111,9 +111,9 @@ void ReportPathFailure(EngineReport& report, int id, const char* path, DWORD err
 
 // Resolves file entry i; not resolved when the uninstaller must leave it (a system-folder file,
 // whichever macro or ".." led there, or an entry too long to name its file whole).
-ResolvedEntry ResolveRemovableEntry(int i)
+ResolvedEntry ResolveRemovableEntry(const Package& package, int i)
 {
-    ResolvedEntry entry = ResolveInstallEntry(i);
+    ResolvedEntry entry = ResolveInstallEntry(package, i);
     entry.resolved = entry.resolved && entry.mayRemove && !LiesInSystemFolder(entry.target);
     return entry;
 }
@@ -160,7 +160,7 @@ bool InSameFolder(const char* first, const char* second)
 // The folders above a deleted file are climbed once for each run of entries in one folder, not
 // once for each file: RemoveDirectoryA looks through a folder that still holds files before it
 // refuses, which for thousands of files in a few folders costs more than the deletions.
-bool RemoveEntryFiles(EngineReport& report, bool* stopped)
+bool RemoveEntryFiles(const Package& package, EngineReport& report, bool* stopped)
 {
     char installFolder[kPathCapacity];
     if (!CopyText(installFolder, installState.installDir) || !NormalizeFolderPath(installFolder) ||
@@ -170,7 +170,7 @@ bool RemoveEntryFiles(EngineReport& report, bool* stopped)
     char lastDeleted[kPathCapacity] = "";
     bool result = true;
     *stopped = false;
-    for (int i = LastPlannedEntry(installState.fileCount); i >= kFirstPlannedEntry; --i) {
+    for (int i = LastPlannedEntry(package.fileCount); i >= kFirstPlannedEntry; --i) {
         AnswerNowAndThen();
         if (i == kSetupFileEntry) {
             if (lastDeleted[0] != '\0')
@@ -178,11 +178,11 @@ bool RemoveEntryFiles(EngineReport& report, bool* stopped)
             // The group names are read from the setup information file, pseudo entry 0. The
             // other shortcuts go with them, before the program: an uninstall whose caller waits
             // is answered just before the program goes.
-            UpdateShortcuts(ProgramMenu, RemoveShortcuts, report);
-            UpdateShortcuts(Desktop, RemoveShortcuts, report);
-            UpdateShortcuts(Startup, RemoveShortcuts, report);
+            UpdateShortcuts(package, ProgramMenu, RemoveShortcuts, report);
+            UpdateShortcuts(package, Desktop, RemoveShortcuts, report);
+            UpdateShortcuts(package, Startup, RemoveShortcuts, report);
         }
-        ResolvedEntry entry = ResolveRemovableEntry(i);
+        ResolvedEntry entry = ResolveRemovableEntry(package, i);
         if (!entry.resolved)
             continue;
         // Leaving a folder: climb from it before this entry, which may name a folder it emptied.
@@ -201,7 +201,7 @@ bool RemoveEntryFiles(EngineReport& report, bool* stopped)
         if (i == 1) {
             if (lastDeleted[0] != '\0')
                 RemoveEmptyFoldersAbove(lastDeleted, installFolder);
-            report.Failure(FormatMessageText(IDS_ENTRY1_DELETE_FAILED, entry.target, installState.title));
+            report.Failure(FormatMessageText(IDS_ENTRY1_DELETE_FAILED, entry.target, package.title));
             *stopped = true;
             return false;
         }
@@ -224,10 +224,10 @@ bool IsSeparatorCharacter(const char* text, int offset)
 // install folder has gone they would be left behind empty. Read before the setup information
 // file is deleted. Zero unless the install folder's parent ends with those levels (the user
 // chose another place: nothing above the install folder is the package's).
-int PackageLevelsAbove(const char* installFolder)
+int PackageLevelsAbove(const Package& package, const char* installFolder)
 {
     char value[kPathCapacity];
-    GetPrivateProfileStringA(kInstallSection, kFolderKey, "", value, sizeof value, installState.infPath);
+    GetPrivateProfileStringA(kInstallSection, kFolderKey, "", value, sizeof value, package.infPath);
     ReplaceChar(value, '/', '\\');
     char* start = value;
     while (*start == '\\')
@@ -364,14 +364,14 @@ bool IsHelpIndexFile(const char* name)
 
 }  // namespace
 
-bool RemoveInstalledFiles(EngineReport& report, bool* stoppedAtEntry1)
+bool RemoveInstalledFiles(const Package& package, EngineReport& report, bool* stoppedAtEntry1)
 {
     lastAnswered = GetTickCount();
-    RemoveRegistryKeys(report);
-    int packageLevels = PackageLevelsAbove(installState.installDir);
+    RemoveRegistryKeys(package, report);
+    int packageLevels = PackageLevelsAbove(package, installState.installDir);
 
     bool stopped = false;
-    bool result = RemoveEntryFiles(report, &stopped);
+    bool result = RemoveEntryFiles(package, report, &stopped);
     if (stoppedAtEntry1 != nullptr)
         *stoppedAtEntry1 = stopped;
     // Entry 1 is still there: message 28 asked the user to close it and uninstall again,
@@ -380,7 +380,7 @@ bool RemoveInstalledFiles(EngineReport& report, bool* stoppedAtEntry1)
         return false;
 
     // The folders above a folder that was there before the install were there too.
-    if (!ClearInstallFolder(installState.installDir, report))
+    if (!ClearInstallFolder(package, installState.installDir, report))
         result = false;
     else if (!installState.folderWasThere)
         RemovePackageFoldersAbove(installState.installDir, packageLevels);
@@ -412,7 +412,7 @@ bool DeleteFileReporting(const char* path, EngineReport& report)
     return false;
 }
 
-bool ClearInstallFolder(const char* folder, EngineReport& report)
+bool ClearInstallFolder(const Package& package, const char* folder, EngineReport& report)
 {
     // The pattern's "*.*" is overwritten by each found name, and at the end the separator
     // before it becomes the end of the folder path.
@@ -430,7 +430,7 @@ bool ClearInstallFolder(const char* folder, EngineReport& report)
     *name = '\0';
     bool isProtected = IsProtectedFolder(path);
     AppendText(path, "*.*");
-    bool keepForeignFiles = installState.keepForeignFiles || installState.folderWasThere || isProtected;
+    bool keepForeignFiles = package.keepForeignFiles || installState.folderWasThere || isProtected;
 
     bool ok = true;
     bool kept = false;

@@ -139,18 +139,19 @@ void RunNextStep(HWND page)
 {
     if (installState.installDone)
         return;
-    int steps = InstallStepCount(installState.fileCount);
     CopyPageReport& report = *ReportOf(page);
+    const Package& package = report.InstalledPackage();
+    int steps = InstallStepCount(package.fileCount);
     // Cancelled, the file entries left are skipped; the program and its setup file are copied
     // and the installation registered, so that its uninstall removes what was copied.
-    PlanStep next = InstallStepAt(installState.fileCount, installState.stepIndex);
+    PlanStep next = InstallStepAt(package.fileCount, installState.stepIndex);
     if (report.Cancelled() && next.kind == StepKind::CopyEntry && next.entry >= 1) {
         installState.installIncomplete = true;
         installState.stepIndex = steps - 1;
     }
     int step = installState.stepIndex;
     report.SetPage(page);
-    RunInstallStep(step, report);
+    RunInstallStep(package, step, report);
     report.Step(step, steps);
     ++installState.stepIndex;
     if (installState.stepIndex < steps)
@@ -193,12 +194,13 @@ void OnSetActive(HWND page)
     SetTimer(page, kStartTimer, kStartDelayMs, nullptr);
 }
 
-void OnWizardFinish()
+void OnWizardFinish(HWND page)
 {
+    const Package& package = ReportOf(page)->InstalledPackage();
     SetCurrentDirectoryA(installState.installDir);
     // A value too long for a path is not opened at all, rather than opened cut.
     char open[kPathCapacity + 1];
-    DWORD length = GetPrivateProfileStringA(kInstallSection, kOpenKey, "", open, sizeof open, installState.infPath);
+    DWORD length = GetPrivateProfileStringA(kInstallSection, kOpenKey, "", open, sizeof open, package.infPath);
     if (length >= kPathCapacity)
         open[0] = '\0';
     CopyText(installState.openAfterInstall, open);
@@ -232,7 +234,7 @@ INT_PTR OnNotify(HWND page, const NMHDR* header)
         OnSetActive(page);
         break;
     case PSN_WIZFINISH:
-        OnWizardFinish();
+        OnWizardFinish(page);
         break;
     case PSN_QUERYCANCEL:
         return OnQueryCancel(page);

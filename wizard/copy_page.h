@@ -4,14 +4,16 @@
 #include <windows.h>
 
 #include "setup/engine_report.h"
+#include "setup/package.h"
 
 // The copy page's report: the progress bar, and the questions and failures answered by
-// answers (nullptr: message boxes on the page). The wizard hands it to the page in the page's
-// lParam; it lives as long as the sheet.
+// answers (nullptr: message boxes on the page). It carries the package the page installs. The
+// wizard hands it to the page in the page's lParam; it lives as long as the sheet.
 class CopyPageReport : public EngineReport {
 public:
-    CopyPageReport(EngineReport* answers, bool finishByItself)
-        : boxes_(nullptr), answers_(answers), finishByItself_(finishByItself) {}
+    CopyPageReport(const Package& package, EngineReport* answers, bool finishByItself)
+        : package_(package), boxes_(nullptr), answers_(answers), finishByItself_(finishByItself) {}
+    const Package& InstalledPackage() const { return package_; }
     void SetPage(HWND page) { boxes_.SetOwner(page); owner_ = page; }
     bool FinishesByItself() const { return finishByItself_; }
     // The person pressed Cancel on the progress shown alone.
@@ -23,6 +25,7 @@ public:
     void Failure(const char* text, const char* caption = nullptr) override;
 
 private:
+    const Package& package_;
     BoxReport boxes_;
     EngineReport* answers_;
     bool finishByItself_;

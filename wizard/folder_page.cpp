@@ -61,13 +61,21 @@ unsigned long long SourceSize(const char* path)
     return (static_cast<unsigned long long>(search.findData.nFileSizeHigh) << 32) | search.findData.nFileSizeLow;
 }
 
-INT_PTR OnInitDialog(HWND page)
+// The package the sheet was started with, kept with the page.
+const Package& PackageOf(HWND page)
 {
+    return *reinterpret_cast<const Package*>(GetWindowLongPtrA(page, GWLP_USERDATA));
+}
+
+INT_PTR OnInitDialog(HWND page, const PROPSHEETPAGEA* sheetPage)
+{
+    SetWindowLongPtrA(page, GWLP_USERDATA, sheetPage->lParam);
+    const Package& package = PackageOf(page);
     installState.sheetWindow = GetParent(page);
     CenterWindow(installState.sheetWindow);
     SendDlgItemMessageA(page, IDC_DESTINATION, EM_LIMITTEXT, kPathCapacity - 1, 0);
-    SetDlgItemTextA(page, IDC_PROMPT, FormatMessageText(IDS_FOLDER_PROMPT, installState.title));
-    SetWindowTextA(installState.sheetWindow, FormatMessageText(IDS_WIZARD_CAPTION, installState.title));
+    SetDlgItemTextA(page, IDC_PROMPT, FormatMessageText(IDS_FOLDER_PROMPT, package.title));
+    SetWindowTextA(installState.sheetWindow, FormatMessageText(IDS_WIZARD_CAPTION, package.title));
     CheckRadioButton(page, IDC_FULL_INSTALL, IDC_FULL_INSTALL, IDC_FULL_INSTALL);
     return TRUE;
 }
@@ -113,25 +121,25 @@ bool DestinationCanBeMade(EngineReport& report)
 // The installed copy and its setup file must each fit in a path, and so must the uninstall
 // command that names the copy (it has room for any such path): otherwise the registration
 // could not be written whole, and "/r" would never find the installed copy.
-bool ProgramPathsFit()
+bool ProgramPathsFit(const Package& package)
 {
-    return ResolveInstallEntry(kInstallerEntry).resolved && ResolveInstallEntry(kSetupFileEntry).resolved;
+    return ResolveInstallEntry(package, kInstallerEntry).resolved && ResolveInstallEntry(package, kSetupFileEntry).resolved;
 }
 
 // Another package's installation in the destination: an uninstall entry under another key
 // whose program lies there, or the setup file this install would overwrite carrying another
 // title or key. Its title (or the file's name) goes into title.
-bool HoldsOtherInstallation(char (&title)[kPathCapacity])
+bool HoldsOtherInstallation(const Package& package, char (&title)[kPathCapacity])
 {
-    if (FindOtherEntry(installState.installDir, true, title))
+    if (FindOtherEntry(package, installState.installDir, true, title))
         return true;
-    ResolvedEntry setupFile = ResolveInstallEntry(kSetupFileEntry);
+    ResolvedEntry setupFile = ResolveInstallEntry(package, kSetupFileEntry);
     if (!setupFile.resolved || GetFileAttributesA(setupFile.target) == INVALID_FILE_ATTRIBUTES)
         return false;
     char key[kPathCapacity];
     GetPrivateProfileStringA(kInstallSection, kTitleKey, "", title, sizeof title, setupFile.target);
     GetPrivateProfileStringA(kInstallSection, kInstallKeyKey, "", key, sizeof key, setupFile.target);
-    if (lstrcmpA(title, installState.title) == 0 && (key[0] == '\0' || lstrcmpiA(key, installState.installKey) == 0))
+    if (lstrcmpA(title, package.title) == 0 && (key[0] == '\0' || lstrcmpiA(key, package.installKey) == 0))
         return false;
     if (title[0] == '\0')
         CopyText(title, FileNamePart(setupFile.target));
@@ -181,21 +189,22 @@ bool NamesRoot(const char* folder)
 
 INT_PTR OnWizardNext(HWND page)
 {
+    const Package& package = PackageOf(page);
     installState.reducedInstall = IsDlgButtonChecked(page, IDC_FULL_INSTALL) != BST_CHECKED;
     BoxReport boxes(page);
     if (!TakeDestination(page))
         return Refuse(boxes, IDS_NO_ROOT), Stay(page);
-    DestinationVerdict verdict = CheckDestination(boxes);
+    DestinationVerdict verdict = CheckDestination(package, boxes);
     if (verdict == DestinationVerdict::LowDiskSpace) {
         // A fixed Shift-JIS text: shown decoded from code page 932 so that it reads the same
         // under every user's code page; the caption is the application's title.
-        ShowJapaneseMessageBox(page, kLowDiskSpaceText, installState.title, CP_ACP, MB_OK);
+        ShowJapaneseMessageBox(page, kLowDiskSpaceText, package.title, CP_ACP, MB_OK);
         return Stay(page);
     }
     if (verdict != DestinationVerdict::Accepted)
         return Stay(page);
 
-    if (installState.residentProgram) {
+    if (package.residentProgram) {
         // A resident program gets no program-menu shortcuts: straight to the copy page, and
         // stay, so that the sheet does not advance a second time on its own.
         SendMessageA(installState.sheetWindow, PSM_SETCURSEL, kCopyPageIndex, 0);
@@ -242,7 +251,7 @@ int CALLBACK BrowseCallback(HWND picker, UINT message, LPARAM, LPARAM data)
 
 }  // namespace
 
-DestinationVerdict CheckDestination(EngineReport& report)
+DestinationVerdict CheckDestination(const Package& package, EngineReport& report)
 {
     const char* rootEnd = FindRootEnd(installState.installDir);
     if (rootEnd == nullptr)
@@ -251,16 +260,16 @@ DestinationVerdict CheckDestination(EngineReport& report)
         return Refuse(report, IDS_ROOT_FOLDER), DestinationVerdict::Refused;
     if (!DestinationCanBeMade(report))
         return DestinationVerdict::Refused;
-    if (!ProgramPathsFit())
+    if (!ProgramPathsFit(package))
         return Refuse(report, IDS_DESTINATION_TOO_LONG), DestinationVerdict::Refused;
     char otherTitle[kPathCapacity];
-    if (HoldsOtherInstallation(otherTitle)) {
+    if (HoldsOtherInstallation(package, otherTitle)) {
         report.Failure(FormatMessageText(IDS_OTHER_INSTALLATION, installState.installDir, otherTitle));
         return DestinationVerdict::Refused;
     }
     if (!AcceptExistingFolder(report))
         return DestinationVerdict::Refused;
-    unsigned needed = installState.reducedInstall ? RequiredMegabytes() : kFullInstallMegabytes;
+    unsigned needed = installState.reducedInstall ? RequiredMegabytes(package) : kFullInstallMegabytes;
     return FreeSpaceMegabytes() < needed ? DestinationVerdict::LowDiskSpace : DestinationVerdict::Accepted;
 }
 
@@ -268,7 +277,7 @@ INT_PTR CALLBACK FolderPage(HWND page, UINT message, WPARAM wParam, LPARAM lPara
 {
     switch (message) {
     case WM_INITDIALOG:
-        return OnInitDialog(page);
+        return OnInitDialog(page, reinterpret_cast<const PROPSHEETPAGEA*>(lParam));
     case WM_NOTIFY:
         return OnNotify(page, reinterpret_cast<const NMHDR*>(lParam));
     case WM_COMMAND:
@@ -277,14 +286,14 @@ INT_PTR CALLBACK FolderPage(HWND page, UINT message, WPARAM wParam, LPARAM lPara
     return FALSE;
 }
 
-unsigned RequiredMegabytes()
+unsigned RequiredMegabytes(const Package& package)
 {
     // The installer and its setup information file are copied as well (pseudo entries -1 and
     // 0), so they count like the file entries. Relative sources name files in the current
     // directory, which is the installer's folder while the wizard runs.
     unsigned long long bytes = 0;
-    for (int i = kFirstPlannedEntry; i <= LastPlannedEntry(installState.fileCount); ++i) {
-        ResolvedEntry entry = ResolveInstallEntry(i);
+    for (int i = kFirstPlannedEntry; i <= LastPlannedEntry(package.fileCount); ++i) {
+        ResolvedEntry entry = ResolveInstallEntry(package, i);
         if (!entry.resolved)
             continue;  // never copied
         if (installState.reducedInstall && lstrcmpA(entry.source, kReducedOnlySource) == 0)

@@ -5,13 +5,15 @@
 #include <windows.h>
 
 #include "setup/engine_report.h"
+#include "setup/package.h"
 
+// Its PROPSHEETPAGE's lParam points at the Package.
 INT_PTR CALLBACK FolderPage(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
 
 // Megabytes that the files of this installation need: the installer, its setup information
 // file and every file entry's source ("02" entries left out of a reduced installation),
 // rounded up to whole megabytes. The free-space threshold of the reduced installation.
-unsigned RequiredMegabytes();
+unsigned RequiredMegabytes(const Package& package);
 
 // Megabytes the user may still write on the drive or share holding installDir; 0 when unknown.
 unsigned FreeSpaceMegabytes();
@@ -23,4 +25,4 @@ enum class DestinationVerdict { Accepted, Refused, LowDiskSpace };
 // be made, paths too long for the program, another package's installation, a folder that holds
 // files (report asks), and the free space. Refusals go to report; LowDiskSpace is left to the
 // caller, which tells it in its own way.
-DestinationVerdict CheckDestination(EngineReport& report);
+DestinationVerdict CheckDestination(const Package& package, EngineReport& report);

@@ -64,15 +64,15 @@ void ReportCopyFailure(EngineReport& report, int id, const char* path, DWORD err
 
 // An entry whose destination does not fit in a path is not copied; the user learns which
 // one by the source text as the setup information file gives it.
-void ReportUnresolvedEntry(EngineReport& report, int entry)
+void ReportUnresolvedEntry(const Package& package, EngineReport& report, int entry)
 {
     char source[kPathCapacity] = "";
     if (entry == kInstallerEntry) {
-        CopyText(source, installState.exeName);
+        CopyText(source, package.exeName);
     } else if (entry == kSetupFileEntry) {
-        CopyText(source, installState.infName);
+        CopyText(source, package.infName);
     } else {
-        ReadNumberedEntry(kInstallSection, entry, source, sizeof source);
+        ReadNumberedEntry(package.infPath, kInstallSection, entry, source, sizeof source);
         char* comma = FindChar(source, ',');
         if (comma != nullptr)
             *comma = '\0';
@@ -174,23 +174,23 @@ void CheckRegistrationWrite(LONG result, const char* what, EngineReport& report)
     report.Failure(text);
 }
 
-void CreateShortcutsAndRegister(EngineReport& report)
+void CreateShortcutsAndRegister(const Package& package, EngineReport& report)
 {
-    if (installState.residentProgram) {
-        UpdateShortcuts(Startup, MakeShortcuts, report);
+    if (package.residentProgram) {
+        UpdateShortcuts(package, Startup, MakeShortcuts, report);
     } else {
         if (installState.wantMenuShortcuts)
-            UpdateShortcuts(ProgramMenu, MakeShortcuts, report);
+            UpdateShortcuts(package, ProgramMenu, MakeShortcuts, report);
         if (installState.wantDesktopShortcut)
-            UpdateShortcuts(Desktop, MakeShortcuts, report);
+            UpdateShortcuts(package, Desktop, MakeShortcuts, report);
     }
     // Without the installed copy's path the uninstall entry would run nothing.
     char entryKey[2 * kPathCapacity];
     if (!CopyText(entryKey, "HKEY_LOCAL_MACHINE\\") || !AppendText(entryKey, kUninstallKey) ||
-        !AppendText(entryKey, "\\") || !AppendText(entryKey, installState.installKey))
-        CopyText(entryKey, installState.installKey);
-    ResolvedEntry program = ResolveInstallEntry(kInstallerEntry);
-    CheckRegistrationWrite(program.resolved ? WriteUninstallEntry(program.target) : ERROR_FILENAME_EXCED_RANGE,
+        !AppendText(entryKey, "\\") || !AppendText(entryKey, package.installKey))
+        CopyText(entryKey, package.installKey);
+    ResolvedEntry program = ResolveInstallEntry(package, kInstallerEntry);
+    CheckRegistrationWrite(program.resolved ? WriteUninstallEntry(package, program.target) : ERROR_FILENAME_EXCED_RANGE,
                            entryKey, report);
     CheckRegistrationWrite(WriteApplicationKey(), kApplicationKeyForLog, report);
 }
@@ -207,13 +207,13 @@ bool MakeFolderTree(char* path, EngineReport& report)
     return false;
 }
 
-void RunInstallStep(int step, EngineReport& report)
+void RunInstallStep(const Package& package, int step, EngineReport& report)
 {
-    PlanStep planned = InstallStepAt(installState.fileCount, step);
+    PlanStep planned = InstallStepAt(package.fileCount, step);
     if (planned.kind == StepKind::MakeFolder) {
         MakeFolderTree(installState.installDir, report);
     } else if (planned.kind == StepKind::CopyEntry) {
-        ResolvedEntry entry = ResolveInstallEntry(planned.entry);
+        ResolvedEntry entry = ResolveInstallEntry(package, planned.entry);
         if (entry.resolved)
             CopyEntryFile(entry,
                           planned.entry == kInstallerEntry ? ReplaceSilently
@@ -221,9 +221,9 @@ void RunInstallStep(int step, EngineReport& report)
                                                           : AskBeforeReplacingNewer,
                           report);
         else
-            ReportUnresolvedEntry(report, planned.entry);
+            ReportUnresolvedEntry(package, report, planned.entry);
     } else {
-        CreateShortcutsAndRegister(report);
+        CreateShortcutsAndRegister(package, report);
     }
 }
 

@@ -6,10 +6,11 @@
 
 #include "setup/engine_report.h"
 #include "setup/entries.h"
+#include "setup/package.h"
 
-// Runs step step of the plan (see setup/install_plan.h). What could not be done goes to the
-// report and leaves installState.installIncomplete set.
-void RunInstallStep(int step, EngineReport& report);
+// Runs step step of package's plan (see setup/install_plan.h). What could not be done goes to
+// the report and leaves installState.installIncomplete set.
+void RunInstallStep(const Package& package, int step, EngineReport& report);
 
 // What to do with an existing, newer target: the installer itself is replaced without a
 // question, every other file only when the report's answer agrees; a destination that ".."

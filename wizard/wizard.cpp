@@ -30,9 +30,9 @@ static_assert(kCopyPageIndex == 2, "the copy page is the third of kWizardPages")
 
 }  // namespace
 
-bool RunInstallWizard(EngineReport* answers, bool progressOnly)
+bool RunInstallWizard(const Package& package, EngineReport* answers, bool progressOnly)
 {
-    CopyPageReport copyPageReport(answers, progressOnly);
+    CopyPageReport copyPageReport(package, answers, progressOnly);
     // Registers the property sheet's and the progress bar's window classes.
     InitCommonControls();
 
@@ -42,7 +42,7 @@ bool RunInstallWizard(EngineReport* answers, bool progressOnly)
     // page records by their dwSize, so each record states the size of the array's elements:
     // the original record, which every version of the common controls accepts.
     char caption[kMessageCapacity];
-    if (!FormatMessageInto(caption, sizeof caption, IDS_WIZARD_CAPTION, installState.title))
+    if (!FormatMessageInto(caption, sizeof caption, IDS_WIZARD_CAPTION, package.title))
         caption[0] = '\0';
     PROPSHEETPAGEA_V1 pages[kWizardPageCount] = {};
     for (int i = 0; i < kWizardPageCount; ++i) {
@@ -53,6 +53,8 @@ bool RunInstallWizard(EngineReport* answers, bool progressOnly)
         pages[i].pszTemplate = MAKEINTRESOURCEA(kWizardPages[i].templateId);
         pages[i].pfnDlgProc = kWizardPages[i].procedure;
     }
+    // The folder page reads the package; the copy page's report carries it.
+    pages[0].lParam = reinterpret_cast<LPARAM>(&package);
     pages[kCopyPageIndex].lParam = reinterpret_cast<LPARAM>(&copyPageReport);
 
     // The first versions of the common controls accept only the original header size, and

@@ -27,6 +27,7 @@ protected:
     void SetUp() override
     {
         installState = InstallState{};
+        testPackage = Package{};
         installState.instance = GetModuleHandleA(nullptr);
     }
 };
@@ -63,9 +64,9 @@ LANGUAGE_TEST_F(Locate, TriesBaseNameThenLanguageSuffixThenEnglish)
             present += name + " ";
         }
         SCOPED_TRACE("files present: " + present);
-        LocateSetupInformation(exe.c_str());
-        EXPECT_EQ(folder / row.expected, installState.infPath);
-        EXPECT_EQ(row.expected, installState.infName);
+        LocateSetupInformation(testPackage, exe.c_str());
+        EXPECT_EQ(folder / row.expected, testPackage.infPath);
+        EXPECT_EQ(row.expected, testPackage.infName);
         for (const std::string& name : row.present)
             DeleteFileA((folder / name).c_str());
     }
@@ -76,46 +77,43 @@ LANGUAGE_TEST_F(Locate, DotInAFolderNameIsNoExtension)
     TempFolder folder("locate-dots");
     const std::string exe = folder / "my.app\\SETUP";
     ASSERT_TRUE(WriteFileBytes(folder / "my.app\\SETUP.INF", "[Setup]\r\n"));
-    LocateSetupInformation(exe.c_str());
-    EXPECT_EQ(folder / "my.app\\SETUP.INF", installState.infPath);
-    EXPECT_EQ("SETUP.INF", std::string(installState.infName));
+    LocateSetupInformation(testPackage, exe.c_str());
+    EXPECT_EQ(folder / "my.app\\SETUP.INF", testPackage.infPath);
+    EXPECT_EQ("SETUP.INF", std::string(testPackage.infName));
 }
 
 LANGUAGE_TEST_F(Locate, WorkingPathGivesSourceFolderAndName)
 {
-    ASSERT_TRUE(SetWorkingPath("C:\\App\\SETUP.EXE"));
-    EXPECT_STREQ("C:\\App\\", installState.sourceDir);
-    EXPECT_STREQ("SETUP.EXE", installState.exeName);
+    ASSERT_TRUE(SetWorkingPath(testPackage, "C:\\App\\SETUP.EXE"));
+    EXPECT_STREQ("C:\\App\\", testPackage.sourceDir);
+    EXPECT_STREQ("SETUP.EXE", testPackage.exeName);
 
     TempFolder folder("locate-worker");
     const std::string exe = folder / "App\\SETUP.EXE";
     ASSERT_TRUE(WriteFileBytes(folder / "App\\SETUP.INF", "[Setup]\r\n"));
-    ASSERT_TRUE(SetWorkingPath(exe.c_str()));
-    LocateSetupInformation(exe.c_str());
-    EXPECT_EQ(folder / "App\\", installState.sourceDir);
-    EXPECT_STREQ("SETUP.EXE", installState.exeName);
-    EXPECT_EQ(folder / "App\\SETUP.INF", installState.infPath);
-    EXPECT_STREQ("SETUP.INF", installState.infName);
+    ASSERT_TRUE(SetWorkingPath(testPackage, exe.c_str()));
+    LocateSetupInformation(testPackage, exe.c_str());
+    EXPECT_EQ(folder / "App\\", testPackage.sourceDir);
+    EXPECT_STREQ("SETUP.EXE", testPackage.exeName);
+    EXPECT_EQ(folder / "App\\SETUP.INF", testPackage.infPath);
+    EXPECT_STREQ("SETUP.INF", testPackage.infName);
 }
 
 LANGUAGE_TEST_F(Locate, WorkingPathWithoutFileNameStaysInItsFolder)
 {
     // "x C:\App\" names no file; the candidates must still lie in that folder.
-    LocateSetupInformation("C:\\App\\");
-    EXPECT_EQ(0, strncmp(installState.infPath, "C:\\App\\", 7)) << installState.infPath;
-    EXPECT_EQ(nullptr, strchr(installState.infPath + 7, '\\')) << installState.infPath;
+    LocateSetupInformation(testPackage, "C:\\App\\");
+    EXPECT_EQ(0, strncmp(testPackage.infPath, "C:\\App\\", 7)) << testPackage.infPath;
+    EXPECT_EQ(nullptr, strchr(testPackage.infPath + 7, '\\')) << testPackage.infPath;
 }
 
 LANGUAGE_TEST_F(Locate, WorkerEntryTakesThePathAfterX)
 {
-    // Nothing lies in C:\App, so the settings refuse after the paths are set; the only box is
-    // message 1, in particular no uninstall confirmation.
+    // Nothing lies in C:\App, so the settings refuse after the paths are set (the command-line
+    // table checks which path); the only box is message 1, in particular no uninstall
+    // confirmation.
     MessageBoxRecorder recorder(IDOK);
     EXPECT_EQ(1, ProgramEntry(GetModuleHandleA(nullptr), "x C:\\App\\SETUP.EXE"));
-    EXPECT_STREQ("C:\\App\\", installState.sourceDir);
-    EXPECT_STREQ("SETUP.EXE", installState.exeName);
-    EXPECT_STREQ("C:\\App\\SETUPE.INF", installState.infPath);
-    EXPECT_STREQ("SETUPE.INF", installState.infName);
     ASSERT_EQ(1u, recorder.boxes.size());
     EXPECT_EQ(std::string(LoadMessage(IDS_NO_INFORMATION)), recorder.boxes[0].text);
 }
@@ -140,11 +138,11 @@ LANGUAGE_TEST_F(Locate, WorkingPathTooLongIsRefusedNotCut)
         return folder + std::string(length - folder.size() - 10, 'a') + "\\SETUP.EXE";
     };
     ASSERT_EQ(259u, pathOfLength(259).size());
-    EXPECT_TRUE(SetWorkingPath(pathOfLength(259).c_str()));
-    EXPECT_EQ(pathOfLength(259), std::string(installState.sourceDir) + installState.exeName);
+    EXPECT_TRUE(SetWorkingPath(testPackage, pathOfLength(259).c_str()));
+    EXPECT_EQ(pathOfLength(259), std::string(testPackage.sourceDir) + testPackage.exeName);
     for (size_t length : {260u, 261u, 300u}) {
         SCOPED_TRACE("length " + std::to_string(length));
-        EXPECT_FALSE(SetWorkingPath(pathOfLength(length).c_str()));
+        EXPECT_FALSE(SetWorkingPath(testPackage, pathOfLength(length).c_str()));
     }
 
     MessageBoxRecorder recorder(IDOK);
@@ -161,13 +159,13 @@ LANGUAGE_TEST_F(Locate, SetupFileNameTooLongIsRefusedNotCut)
     // 259 characters with ".EXE": the ".INF" name fits, the suffixed names do not.
     std::string exe = folder + std::string(259 - folder.size() - 10, 'b') + "\\SETUP.EXE";
     ASSERT_EQ(259u, exe.size());
-    LocateSetupInformation(exe.c_str());
-    EXPECT_EQ(exe.substr(0, exe.size() - 3) + "INF", installState.infPath);
+    LocateSetupInformation(testPackage, exe.c_str());
+    EXPECT_EQ(exe.substr(0, exe.size() - 3) + "INF", testPackage.infPath);
 
     // Without an extension, even the ".INF" name is too long: no name at all.
     std::string bare = folder + std::string(259 - folder.size() - 6, 'c') + "\\SETUP";
     ASSERT_EQ(259u, bare.size());
-    LocateSetupInformation(bare.c_str());
-    EXPECT_STREQ("", installState.infPath);
-    EXPECT_STREQ("", installState.infName);
+    LocateSetupInformation(testPackage, bare.c_str());
+    EXPECT_STREQ("", testPackage.infPath);
+    EXPECT_STREQ("", testPackage.infName);
 }

@@ -32,7 +32,7 @@ protected:
     EntriesTest() : SetupDataTest("setup-entries")
     {
         SetInstallDir(kInstallDir);
-        CopyText(installState.exeName, "SETUP.EXE");
+        CopyText(testPackage.exeName, "SETUP.EXE");
         SetRegistryString(HKEY_CURRENT_USER, kShellFoldersKey, "Desktop", kDesktop);
         SetRegistryString(HKEY_CURRENT_USER, kShellFoldersKey, "Personal", kPersonal);
     }
@@ -107,7 +107,7 @@ TEST_F(EntriesTest, PseudoEntriesNameTheProgramAndItsSetupFile)
     EXPECT_STREQ("C:\\Apps\\Puzzle\\SETUP.INF", lastEntry.target);
     EXPECT_TRUE(mayRemove);
 
-    CopyText(installState.exeName, "INSTALL");
+    CopyText(testPackage.exeName, "INSTALL");
     EXPECT_TRUE(Resolve(kSetupFileEntry));
     EXPECT_STREQ("C:\\Apps\\Puzzle\\INSTALL.INF", lastEntry.target);
 }
@@ -305,7 +305,7 @@ TEST_F(EntriesTest, PseudoEntriesTooLongForAPathAreRefused)
 
 TEST_F(EntriesTest, EmptySetupFilePathReadsNoEntries)
 {
-    installState.infPath[0] = '\0';
+    testPackage.infPath[0] = '\0';
     EXPECT_TRUE(Resolve(1));
     EXPECT_STREQ("", lastEntry.source);
     EXPECT_STREQ(kInstallDir, lastEntry.target);

@@ -91,8 +91,8 @@ TEST_F(EntryReaderTest, AnswersEveryNumberedKeyAsTheProfileReaderDoes)
                 char expected[kPathCapacity + 1];
                 char actual[kPathCapacity + 1];
                 DWORD expectedLength = GetPrivateProfileStringA(row.section, std::to_string(key).c_str(), "", expected,
-                                                                capacity, installState.infPath);
-                DWORD actualLength = ReadNumberedEntry(row.section, key, actual, capacity);
+                                                                capacity, testPackage.infPath);
+                DWORD actualLength = ReadNumberedEntry(testPackage.infPath, row.section, key, actual, capacity);
                 SCOPED_TRACE(std::string(row.name) + ", key " + std::to_string(key) + ", buffer " +
                              std::to_string(capacity));
                 ASSERT_EQ(expectedLength, actualLength) << "profile reader: " << expected << "\nentry reader: " << actual;
@@ -120,11 +120,11 @@ TEST_F(EntryReaderTest, RefusesAQuotedValueTooLongForTheBuffer)
     WriteSetupFile(text);
     ASSERT_GT(text.size(), 65536u);
     char out[kPathCapacity + 1];
-    EXPECT_EQ(kPathCapacity, ReadNumberedEntry("Install", filler + 1, out, sizeof out));
-    EXPECT_EQ(kPathCapacity, ReadNumberedEntry("Install", filler + 2, out, sizeof out));
-    EXPECT_EQ(kPathCapacity - 1, ReadNumberedEntry("Install", filler + 3, out, sizeof out));
+    EXPECT_EQ(kPathCapacity, ReadNumberedEntry(testPackage.infPath, "Install", filler + 1, out, sizeof out));
+    EXPECT_EQ(kPathCapacity, ReadNumberedEntry(testPackage.infPath, "Install", filler + 2, out, sizeof out));
+    EXPECT_EQ(kPathCapacity - 1, ReadNumberedEntry(testPackage.infPath, "Install", filler + 3, out, sizeof out));
     EXPECT_EQ(Long(kPathCapacity - 1, 'q'), out);
-    EXPECT_EQ(29u, ReadNumberedEntry("Install", 7, out, sizeof out));
+    EXPECT_EQ(29u, ReadNumberedEntry(testPackage.infPath, "Install", 7, out, sizeof out));
     EXPECT_STREQ("data\\file7.bin,data\\copy7.bin", out);
 }
 

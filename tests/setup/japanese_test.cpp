@@ -40,10 +40,10 @@ TEST_F(JapaneseSetupTest, ShiftJisValuesKeepTheirTrailBytes)
 {
     const std::string folder = "\\Games\\" + soft_ + table_;
     WriteSetupFile("[Install]\r\nTitle=" + puzzle_ + "\r\nFolder=" + folder + "\r\nMenu=" + soft_ + "\r\n");
-    ASSERT_TRUE(LoadSetupInformation(Boxes()));
-    EXPECT_EQ(puzzle_, installState.title);
+    ASSERT_TRUE(LoadSetupInformation(testPackage, Boxes()));
+    EXPECT_EQ(puzzle_, testPackage.title);
     // The trail bytes 0x5C are neither cut as trailing separators nor replaced by "_".
-    EXPECT_EQ(soft_ + table_, installState.installKey);
+    EXPECT_EQ(soft_ + table_, testPackage.installKey);
     // A folder ending in such a character gains its own separator.
     EXPECT_EQ("D:" + folder + "\\", installState.installDir);
     EXPECT_EQ(ShellFolder("Programs") + "\\" + soft_, installState.menuDir);
@@ -55,7 +55,7 @@ TEST_F(JapaneseSetupTest, ConflictNamesTheShiftJisDisplayName)
     const std::string title = "TinySetupTest " + puzzle_;
     ASSERT_TRUE(SetRegistryString(HKEY_LOCAL_MACHINE, UninstallEntryPath(kOtherKey).c_str(), "DisplayName", title));
     WriteSetupFile("[Install]\r\nTitle=" + title + "\r\nFolder=Puzzle\r\nInstallKey=TinySetupTestPuzzle\r\n");
-    EXPECT_FALSE(LoadSetupInformation(Boxes()));
+    EXPECT_FALSE(LoadSetupInformation(testPackage, Boxes()));
     ASSERT_EQ(1u, boxes_.boxes.size());
     EXPECT_NE(std::string::npos, boxes_.boxes[0].text.find(title)) << boxes_.boxes[0].text;
     EXPECT_EQ(static_cast<UINT>(MB_ICONERROR), boxes_.boxes[0].style);

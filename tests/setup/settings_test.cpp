@@ -119,9 +119,9 @@ TEST_F(SettingsTest, DestinationFolderAndUninstallKeyName)
         if (row.installKey != nullptr)
             lines += std::string("InstallKey=") + row.installKey + "\r\n";
         WriteInstallSection(lines);
-        EXPECT_TRUE(LoadSetupInformation(Boxes()));
+        EXPECT_TRUE(LoadSetupInformation(testPackage, Boxes()));
         EXPECT_STREQ(row.installDir, installState.installDir);
-        EXPECT_STREQ(row.expectedKey, installState.installKey);
+        EXPECT_STREQ(row.expectedKey, testPackage.installKey);
     }
     EXPECT_TRUE(boxes_.boxes.empty());
 }
@@ -160,7 +160,7 @@ TEST_F(SettingsTest, ProgramMenuFolderRules)
         WriteInstallSection(std::string("Title=") + kTitle + "\r\nFolder=Puzzle\r\nInstallKey=" + kOwnKey +
                                 "\r\nMenu=" + row.menu + "\r\n",
                             row.groups);
-        EXPECT_TRUE(LoadSetupInformation(Boxes()));
+        EXPECT_TRUE(LoadSetupInformation(testPackage, Boxes()));
         std::string expected = row.expected;
         if (expected.compare(0, 3, "<P>") == 0)
             expected.replace(0, 3, programs_);
@@ -174,7 +174,7 @@ TEST_F(SettingsTest, AccessoriesNameStoredWithoutTerminator)
 {
     ASSERT_TRUE(SetRegistryBytes(HKEY_LOCAL_MACHINE, kCurrentVersionKey, "SM_AccessoriesName", REG_SZ, "Zubehoer"));
     WriteInstallSection(std::string("Title=") + kTitle + "\r\nFolder=Puzzle\r\nMenu=a!Games\r\n");
-    EXPECT_TRUE(LoadSetupInformation(Boxes()));
+    EXPECT_TRUE(LoadSetupInformation(testPackage, Boxes()));
     EXPECT_EQ(programs_ + "\\Zubehoer\\Games", installState.menuDir);
 }
 
@@ -183,16 +183,16 @@ TEST_F(SettingsTest, CountsStopAtTheFirstEmptyKey)
     WriteInstallSection(std::string("Title=") + kTitle + "\r\nFolder=Puzzle\r\nShortcut=PUZZLE.EXE?0\r\n" +
                             "1=a.txt\r\n2=b.txt\r\n4=d.txt\r\n",
                         "1=Puzzle,PUZZLE.EXE\r\n2=\r\n3=Readme,README.TXT\r\n");
-    EXPECT_TRUE(LoadSetupInformation(Boxes()));
-    EXPECT_EQ(2, installState.fileCount);
-    EXPECT_EQ(1, installState.groupCount);
-    EXPECT_STREQ(kTitle, installState.title);
-    EXPECT_STREQ("PUZZLE.EXE?0", installState.shortcutTarget);
+    EXPECT_TRUE(LoadSetupInformation(testPackage, Boxes()));
+    EXPECT_EQ(2, testPackage.fileCount);
+    EXPECT_EQ(1, testPackage.groupCount);
+    EXPECT_STREQ(kTitle, testPackage.title);
+    EXPECT_STREQ("PUZZLE.EXE?0", testPackage.shortcutTarget);
 
     WriteInstallSection(std::string("Title=") + kTitle + "\r\nFolder=Puzzle\r\n2=b.txt\r\n");
-    EXPECT_TRUE(LoadSetupInformation(Boxes()));
-    EXPECT_EQ(0, installState.fileCount);
-    EXPECT_EQ(0, installState.groupCount);
+    EXPECT_TRUE(LoadSetupInformation(testPackage, Boxes()));
+    EXPECT_EQ(0, testPackage.fileCount);
+    EXPECT_EQ(0, testPackage.groupCount);
 }
 
 struct FlagRow {
@@ -213,9 +213,9 @@ TEST_F(SettingsTest, OnlyTheValueOneSetsAFlag)
     for (const FlagRow& row : rows) {
         SCOPED_TRACE(row.lines);
         WriteInstallSection(std::string("Title=") + kTitle + "\r\nFolder=Puzzle\r\n" + row.lines);
-        EXPECT_TRUE(LoadSetupInformation(Boxes()));
-        EXPECT_EQ(row.resident, installState.residentProgram);
-        EXPECT_EQ(row.keepForeign, installState.keepForeignFiles);
+        EXPECT_TRUE(LoadSetupInformation(testPackage, Boxes()));
+        EXPECT_EQ(row.resident, testPackage.residentProgram);
+        EXPECT_EQ(row.keepForeign, testPackage.keepForeignFiles);
     }
 }
 
@@ -244,7 +244,7 @@ TEST_F(SettingsTest, UnusableFilesAreRefusedWithMessageOne)
         SCOPED_TRACE(row.what);
         boxes_.boxes.clear();
         WriteInstallSection(row.lines);
-        EXPECT_EQ(row.accepted, LoadSetupInformation(Boxes()));
+        EXPECT_EQ(row.accepted, LoadSetupInformation(testPackage, Boxes()));
         if (row.accepted)
             EXPECT_TRUE(boxes_.boxes.empty());
         else
@@ -261,7 +261,7 @@ TEST_F(SettingsTest, ProgramMenuFolderThatDoesNotFitIsRefused)
         std::string menu(length - programs_.size() - 1, 'm');
         WriteInstallSection(std::string("Title=") + kTitle + "\r\nFolder=Puzzle\r\nMenu=" + menu + "\r\n");
         bool fits = length == 259;
-        EXPECT_EQ(fits, LoadSetupInformation(Boxes()));
+        EXPECT_EQ(fits, LoadSetupInformation(testPackage, Boxes()));
         if (fits)
             EXPECT_EQ(programs_ + "\\" + menu, installState.menuDir);
         else
@@ -271,13 +271,13 @@ TEST_F(SettingsTest, ProgramMenuFolderThatDoesNotFitIsRefused)
 
 TEST_F(SettingsTest, MissingOrUnnamedFileIsRefusedWithMessageOne)
 {
-    CopyText(installState.infPath, (folder_ / "ABSENT.INF").c_str());
-    EXPECT_FALSE(LoadSetupInformation(Boxes()));
+    CopyText(testPackage.infPath, (folder_ / "ABSENT.INF").c_str());
+    EXPECT_FALSE(LoadSetupInformation(testPackage, Boxes()));
     ExpectOneBox(kNoInformation);
 
     boxes_.boxes.clear();
-    installState.infPath[0] = '\0';
-    EXPECT_FALSE(LoadSetupInformation(Boxes()));
+    testPackage.infPath[0] = '\0';
+    EXPECT_FALSE(LoadSetupInformation(testPackage, Boxes()));
     ExpectOneBox(kNoInformation);
 }
 
@@ -288,7 +288,7 @@ TEST_F(SettingsTest, OwnKeyWithAnotherDisplayNameIsRefused)
         boxes_.boxes.clear();
         WriteEntry(kOwnKey, "DisplayName", registered);
         WriteInstallSection(std::string("Title=") + kTitle + "\r\nFolder=Puzzle\r\nInstallKey=" + kOwnKey + "\r\n");
-        EXPECT_FALSE(LoadSetupInformation(Boxes()));
+        EXPECT_FALSE(LoadSetupInformation(testPackage, Boxes()));
         ExpectOneBox(EntryInUse(registered));
     }
 }
@@ -297,13 +297,13 @@ TEST_F(SettingsTest, AnotherKeyWithTheSameDisplayNameIsRefused)
 {
     WriteEntry(kOtherKey, "DisplayName", kTitle);
     WriteInstallSection(std::string("Title=") + kTitle + "\r\nFolder=Puzzle\r\nInstallKey=" + kOwnKey + "\r\n");
-    EXPECT_FALSE(LoadSetupInformation(Boxes()));
+    EXPECT_FALSE(LoadSetupInformation(testPackage, Boxes()));
     ExpectOneBox(EntryInUse(kTitle));
 
     // The comparison is exact: a name that differs only in case is another application.
     boxes_.boxes.clear();
     WriteEntry(kOtherKey, "DisplayName", "TINYSETUPTEST PUZZLE");
-    EXPECT_TRUE(LoadSetupInformation(Boxes()));
+    EXPECT_TRUE(LoadSetupInformation(testPackage, Boxes()));
     EXPECT_TRUE(boxes_.boxes.empty());
 }
 
@@ -332,7 +332,7 @@ TEST_F(SettingsTest, ReinstallReusesTheRegisteredFolders)
         WriteEntry(kOwnKey, "DisplayName", kTitle);
         WriteEntry(kOwnKey, "UninstallString", row.uninstallString);
         WriteInstallSection(std::string("Title=") + kTitle + "\r\nFolder=Puzzle\r\nInstallKey=" + kOwnKey + "\r\n");
-        EXPECT_TRUE(LoadSetupInformation(Boxes()));
+        EXPECT_TRUE(LoadSetupInformation(testPackage, Boxes()));
         EXPECT_EQ(row.installDir, installState.installDir);
         EXPECT_EQ(programs_, installState.menuDir);
     }
@@ -346,20 +346,20 @@ TEST_F(SettingsTest, ReinstallReusesTheRegisteredMenuFolder)
     WriteEntry(kOwnKey, "MenuDir", "C:\\Menu\\Acme Puzzle");
     WriteInstallSection(std::string("Title=") + kTitle + "\r\nFolder=Puzzle\r\nInstallKey=" + kOwnKey +
                         "\r\nMenu=Other\r\n");
-    EXPECT_TRUE(LoadSetupInformation(Boxes()));
+    EXPECT_TRUE(LoadSetupInformation(testPackage, Boxes()));
     EXPECT_STREQ("C:\\Menu\\Acme Puzzle", installState.menuDir);
     EXPECT_STREQ("C:\\Apps\\Puzzle\\", installState.installDir);
 
     // Stored without its terminator: read back whole and terminated.
     ASSERT_TRUE(SetRegistryBytes(HKEY_LOCAL_MACHINE, UninstallEntryPath(kOwnKey).c_str(), "MenuDir", REG_SZ,
                                  "C:\\Menu\\Bare"));
-    EXPECT_TRUE(LoadSetupInformation(Boxes()));
+    EXPECT_TRUE(LoadSetupInformation(testPackage, Boxes()));
     EXPECT_STREQ("C:\\Menu\\Bare", installState.menuDir);
 
     // Not a string value: the computed folder stays.
     ASSERT_TRUE(SetRegistryBytes(HKEY_LOCAL_MACHINE, UninstallEntryPath(kOwnKey).c_str(), "MenuDir", REG_EXPAND_SZ,
                                  std::string("C:\\Menu\\Expand", 15)));
-    EXPECT_TRUE(LoadSetupInformation(Boxes()));
+    EXPECT_TRUE(LoadSetupInformation(testPackage, Boxes()));
     EXPECT_EQ(programs_ + "\\Other", installState.menuDir);
 }
 

@@ -1,5 +1,5 @@
-// Shared ground for the setup-data tests: a fresh InstallState, a setup information file of
-// the test's own in a temporary folder, and the registry places the loader reads.
+// Shared ground for the setup-data tests: a fresh InstallState and package, a setup information
+// file of the test's own in a temporary folder, and the registry places the loader reads.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -22,7 +22,7 @@ inline ResolvedEntry lastEntry;
 
 inline bool Resolve(int i, bool* mayRemove = nullptr, bool* leavesItsFolder = nullptr)
 {
-    lastEntry = ResolveInstallEntry(i);
+    lastEntry = ResolveInstallEntry(testPackage, i);
     if (mayRemove != nullptr)
         *mayRemove = lastEntry.mayRemove;
     if (leavesItsFolder != nullptr)
@@ -32,7 +32,7 @@ inline bool Resolve(int i, bool* mayRemove = nullptr, bool* leavesItsFolder = nu
 
 inline bool ResolveGroup(int i)
 {
-    lastEntry = ResolveGroupEntry(i);
+    lastEntry = ResolveGroupEntry(testPackage, i);
     return lastEntry.resolved;
 }
 
@@ -59,8 +59,9 @@ protected:
     explicit SetupDataTest(const char* folderName = "setup-data") : folder_(folderName)
     {
         installState = InstallState{};
+        testPackage = Package{};
         installState.instance = GetModuleHandleA(nullptr);
-        CopyText(installState.exeName, "SETUP.EXE");
+        CopyText(testPackage.exeName, "SETUP.EXE");
     }
 
     // Writes the setup information file (bytes as given) and points infPath at it.
@@ -68,8 +69,8 @@ protected:
     {
         std::string path = folder_ / name;
         ASSERT_TRUE(WriteFileBytes(path, text));
-        ASSERT_TRUE(CopyText(installState.infPath, path.c_str()));
-        ASSERT_TRUE(CopyText(installState.infName, name));
+        ASSERT_TRUE(CopyText(testPackage.infPath, path.c_str()));
+        ASSERT_TRUE(CopyText(testPackage.infName, name));
     }
 
     void SetInstallDir(const std::string& dir) { ASSERT_TRUE(CopyText(installState.installDir, dir.c_str())); }

@@ -52,9 +52,10 @@ protected:
     void SetUp() override
     {
         installState = InstallState{};
+        testPackage = Package{};
         DeleteRegistryTree(HKEY_LOCAL_MACHINE, kTestEntry.c_str());
-        CopyText(installState.installKey, kTestEntryName);
-        CopyText(installState.title, "Puzzle");
+        CopyText(testPackage.installKey, kTestEntryName);
+        CopyText(testPackage.title, "Puzzle");
         CopyText(installState.menuDir, "C:\\Menu\\Puzzle");
     }
     void TearDown() override { EXPECT_TRUE(DeleteRegistryTree(HKEY_LOCAL_MACHINE, kTestEntry.c_str())); }
@@ -62,7 +63,7 @@ protected:
 
 TEST_F(UninstallEntryTest, WritesExactlyItsFourValues)
 {
-    WriteUninstallEntry("C:\\Apps\\Puzzle\\SETUP.EXE");
+    WriteUninstallEntry(testPackage, "C:\\Apps\\Puzzle\\SETUP.EXE");
     ExpectString(ReadRegistryValue(HKEY_LOCAL_MACHINE, kTestEntry.c_str(), "DisplayName"), "Puzzle");
     ExpectString(ReadRegistryValue(HKEY_LOCAL_MACHINE, kTestEntry.c_str(), "MenuDir"), "C:\\Menu\\Puzzle");
     ExpectString(ReadRegistryValue(HKEY_LOCAL_MACHINE, kTestEntry.c_str(), "UninstallString"),
@@ -79,7 +80,7 @@ TEST_F(UninstallEntryTest, ReinstallUpdatesValueByValueAndKeepsOthers)
                                   "\"C:\\A much longer old folder\\Puzzle\\SETUP.EXE\" /r"));
     ASSERT_TRUE(SetRegistryString(HKEY_LOCAL_MACHINE, kTestEntry.c_str(), "Publisher", "Acme"));
 
-    WriteUninstallEntry("D:\\Puzzle\\SETUP.EXE");
+    WriteUninstallEntry(testPackage, "D:\\Puzzle\\SETUP.EXE");
     ExpectString(ReadRegistryValue(HKEY_LOCAL_MACHINE, kTestEntry.c_str(), "DisplayName"), "Puzzle");
     ExpectString(ReadRegistryValue(HKEY_LOCAL_MACHINE, kTestEntry.c_str(), "UninstallString"),
                  "\"D:\\Puzzle\\SETUP.EXE\" /r");
@@ -92,12 +93,12 @@ TEST_F(UninstallEntryTest, EveryProgramPathIsWrittenWholeAndALongerOneRefused)
     // 259 characters, the longest path: with the quotes, blank and "/r" the command takes 265 bytes.
     std::string program = "C:\\" + std::string(250, 'p') + "\\S.EXE";
     ASSERT_EQ(259u, program.size());
-    EXPECT_EQ(ERROR_SUCCESS, WriteUninstallEntry(program.c_str()));
+    EXPECT_EQ(ERROR_SUCCESS, WriteUninstallEntry(testPackage, program.c_str()));
     ExpectString(ReadRegistryValue(HKEY_LOCAL_MACHINE, kTestEntry.c_str(), "UninstallString"),
                  "\"" + program + "\" /r");
 
     DeleteRegistryTree(HKEY_LOCAL_MACHINE, kTestEntry.c_str());
-    EXPECT_EQ(ERROR_FILENAME_EXCED_RANGE, WriteUninstallEntry((program + "X").c_str()));
+    EXPECT_EQ(ERROR_FILENAME_EXCED_RANGE, WriteUninstallEntry(testPackage, (program + "X").c_str()));
     EXPECT_FALSE(RegistryKeyExists(HKEY_LOCAL_MACHINE, kTestEntry.c_str())) << "nothing written, nothing cut";
 }
 
@@ -106,10 +107,10 @@ TEST_F(UninstallEntryTest, OverlongKeyPathIsNeitherWrittenNorCut)
     // The key path is the Uninstall key, a separator and the name: 52 + 1 + 210 bytes > 259.
     std::string name = std::string(kTestEntryName) + std::string(210 - sizeof kTestEntryName + 1, 'k');
     ASSERT_EQ(210u, name.size());
-    CopyText(installState.installKey, name.c_str());
+    CopyText(testPackage.installKey, name.c_str());
     std::string fullPath = std::string(kUninstallKey) + "\\" + name;
     std::string cutPath = fullPath.substr(0, 259);
-    WriteUninstallEntry("C:\\Apps\\Puzzle\\SETUP.EXE");
+    WriteUninstallEntry(testPackage, "C:\\Apps\\Puzzle\\SETUP.EXE");
     EXPECT_FALSE(RegistryKeyExists(HKEY_LOCAL_MACHINE, fullPath.c_str()));
     EXPECT_FALSE(RegistryKeyExists(HKEY_LOCAL_MACHINE, cutPath.c_str()));
     DeleteRegistryTree(HKEY_LOCAL_MACHINE, fullPath.c_str());
@@ -118,9 +119,9 @@ TEST_F(UninstallEntryTest, OverlongKeyPathIsNeitherWrittenNorCut)
 
 TEST_F(UninstallEntryTest, DeleteUninstallEntryRemovesTheWholeEntry)
 {
-    WriteUninstallEntry("C:\\Apps\\Puzzle\\SETUP.EXE");
+    WriteUninstallEntry(testPackage, "C:\\Apps\\Puzzle\\SETUP.EXE");
     ASSERT_TRUE(MakeKey(HKEY_LOCAL_MACHINE, kTestEntry + "\\Extra\\Deeper"));
-    DeleteUninstallEntry();
+    DeleteUninstallEntry(testPackage);
     EXPECT_FALSE(RegistryKeyExists(HKEY_LOCAL_MACHINE, kTestEntry.c_str()));
     EXPECT_TRUE(RegistryKeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
 }
@@ -129,13 +130,13 @@ TEST_F(UninstallEntryTest, EmptyInstallKeyIsNeitherWrittenNorDeleted)
 {
     RegistryValueGuard displayName(HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayName");
     RegistryValueGuard command(HKEY_LOCAL_MACHINE, kUninstallKey, "UninstallString");
-    WriteUninstallEntry("C:\\Apps\\Puzzle\\SETUP.EXE");  // the entry of this test, as a sibling
-    installState.installKey[0] = '\0';
-    CopyText(installState.title, "Wrong place");
+    WriteUninstallEntry(testPackage, "C:\\Apps\\Puzzle\\SETUP.EXE");  // the entry of this test, as a sibling
+    testPackage.installKey[0] = '\0';
+    CopyText(testPackage.title, "Wrong place");
 
-    WriteUninstallEntry("C:\\Apps\\Puzzle\\SETUP.EXE");
+    WriteUninstallEntry(testPackage, "C:\\Apps\\Puzzle\\SETUP.EXE");
     EXPECT_NE("Wrong place", ReadRegistryValue(HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayName").text());
-    DeleteUninstallEntry();
+    DeleteUninstallEntry(testPackage);
     EXPECT_TRUE(RegistryKeyExists(HKEY_LOCAL_MACHINE, kTestEntry.c_str()));
 }
 
@@ -145,7 +146,11 @@ protected:
     RegistryValueGuard execPath{HKEY_CURRENT_USER, kApplicationKey, "ExecPath"};
     RegistryValueGuard first{HKEY_CURRENT_USER, kApplicationKey, "first"};
 
-    void SetUp() override { installState = InstallState{}; }
+    void SetUp() override
+    {
+        installState = InstallState{};
+        testPackage = Package{};
+    }
     ~ApplicationKeyTest() override
     {
         if (!vendorExisted)

@@ -78,14 +78,15 @@ protected:
     {
         ASSERT_TRUE(SetRegistryString(HKEY_CURRENT_USER, kDllOverridesKey, "winemenubuilder.exe", ""));
         installState = InstallState{};
+        testPackage = Package{};
         installDir = temp / "Apps\\Puzzle\\";
         menuDir = temp / "Programs\\Acme\\Puzzle";
         ASSERT_TRUE(WriteFileBytes(installDir + "PUZZLE.EXE", "MZ"));
         CopyText(installState.installDir, installDir.c_str());
         CopyText(installState.menuDir, menuDir.c_str());
-        CopyText(installState.exeName, "SETUP.EXE");
-        CopyText(installState.title, "Puzzle");
-        CopyText(installState.infPath, (temp / "SETUP.INF").c_str());
+        CopyText(testPackage.exeName, "SETUP.EXE");
+        CopyText(testPackage.title, "Puzzle");
+        CopyText(testPackage.infPath, (temp / "SETUP.INF").c_str());
         // A shortcut path that lost its folder would land relative to the current folder:
         // keep that inside the test's own folder, never on Z:.
         GetCurrentDirectoryA(sizeof savedFolder, savedFolder);
@@ -102,9 +103,9 @@ protected:
         text += "[Group]\r\n";
         for (size_t i = 0; i < groups.size(); ++i)
             text += std::to_string(i + 1) + "=" + groups[i] + "\r\n";
-        ASSERT_TRUE(WriteFileBytes(installState.infPath, text));
-        installState.groupCount = static_cast<int>(groups.size());
-        installState.fileCount = static_cast<int>(files.size());
+        ASSERT_TRUE(WriteFileBytes(testPackage.infPath, text));
+        testPackage.groupCount = static_cast<int>(groups.size());
+        testPackage.fileCount = static_cast<int>(files.size());
     }
 
     // Reads the link with both readers and compares every field.
@@ -130,7 +131,7 @@ protected:
 TEST_F(ShortcutTest, GroupEntriesMakeTheirShortcutsAndNameTheUninstallShortcut)
 {
     WriteInf({"Puzzle,PUZZLE.EXE", "Uninstall Puzzle,SETUP.EXE,/r"});
-    UpdateShortcuts(ProgramMenu, MakeShortcuts, Boxes());
+    UpdateShortcuts(testPackage, ProgramMenu, MakeShortcuts, Boxes());
 
     EXPECT_EQ(Joined({"Puzzle.lnk", "Uninstall Puzzle.lnk"}), Joined(FilesIn(menuDir + "\\")));
     ExpectLink(menuDir + "\\Puzzle.lnk", Plain("Puzzle", "PUZZLE.EXE"));
@@ -188,7 +189,7 @@ TEST_F(ShortcutTest, TargetSpecificationsGiveTheirProperties)
         for (const char* folder : row.folders)
             ASSERT_TRUE(MakeFolder(installDir + folder));
         WriteInf({std::string("Row,") + row.spec});
-        UpdateShortcuts(ProgramMenu, MakeShortcuts, Boxes());
+        UpdateShortcuts(testPackage, ProgramMenu, MakeShortcuts, Boxes());
 
         LinkFields expected;
         expected.read = true;
@@ -214,7 +215,7 @@ TEST_F(ShortcutTest, EmptyOptionAndRootedWorkingFolder)
     WriteInf({"Empty,PUZZLE.EXE?", "Rooted,PUZZLE.EXE?" + temp.path() + "Data", "Missing,PUZZLE.EXE?" +
               temp.path() + "NoData"});
     ASSERT_TRUE(MakeFolder(temp / "Data"));
-    UpdateShortcuts(ProgramMenu, MakeShortcuts, Boxes());
+    UpdateShortcuts(testPackage, ProgramMenu, MakeShortcuts, Boxes());
 
     LinkFields empty = Plain("Empty", "PUZZLE.EXE");
     empty.workingFolder = installDir.substr(0, installDir.size() - 1);
@@ -245,7 +246,7 @@ TEST_F(ShortcutTest, OnlyTheInstalledProgramWithSlashRIsTheUninstallShortcut)
         SCOPED_TRACE(row.entry);
         installState.uninstallShortcutName[0] = '\0';
         WriteInf({row.entry});
-        UpdateShortcuts(ProgramMenu, MakeShortcuts, Boxes());
+        UpdateShortcuts(testPackage, ProgramMenu, MakeShortcuts, Boxes());
         EXPECT_TRUE(FileExists(menuDir + "\\U.lnk"));
         EXPECT_STREQ(row.qualifies ? "U" : "", installState.uninstallShortcutName);
         DeleteFileA((menuDir + "\\U.lnk").c_str());
@@ -254,7 +255,7 @@ TEST_F(ShortcutTest, OnlyTheInstalledProgramWithSlashRIsTheUninstallShortcut)
     // When several qualify, the last one made counts.
     installState.uninstallShortcutName[0] = '\0';
     WriteInf({"First,SETUP.EXE,/r", "Puzzle,PUZZLE.EXE", "Second,SETUP.EXE,/r"});
-    UpdateShortcuts(ProgramMenu, MakeShortcuts, Boxes());
+    UpdateShortcuts(testPackage, ProgramMenu, MakeShortcuts, Boxes());
     EXPECT_STREQ("Second", installState.uninstallShortcutName);
 }
 
@@ -263,22 +264,22 @@ TEST_F(ShortcutTest, SingleShortcutTakesShortcutOrFileEntryOneOrTheFolder)
     ASSERT_TRUE(MakeFolder(menuDir));
     std::string file = menuDir + "\\Puzzle.lnk";
 
-    CopyText(installState.shortcutTarget, "PUZZLE.EXE?0,/x");
+    CopyText(testPackage.shortcutTarget, "PUZZLE.EXE?0,/x");
     WriteInf({}, {"puzzle.exe"});
-    UpdateShortcuts(ProgramMenu, MakeShortcuts, Boxes());
+    UpdateShortcuts(testPackage, ProgramMenu, MakeShortcuts, Boxes());
     LinkFields fromShortcut = Plain("Puzzle", "PUZZLE.EXE");
     fromShortcut.arguments = "/x";
     fromShortcut.iconFile = installDir + "PUZZLE.EXE";
     ExpectLink(file, fromShortcut);
     ASSERT_TRUE(DeleteFileA(file.c_str()));
 
-    installState.shortcutTarget[0] = '\0';
-    UpdateShortcuts(ProgramMenu, MakeShortcuts, Boxes());
+    testPackage.shortcutTarget[0] = '\0';
+    UpdateShortcuts(testPackage, ProgramMenu, MakeShortcuts, Boxes());
     ExpectLink(file, Plain("Puzzle", "puzzle.exe"));
     ASSERT_TRUE(DeleteFileA(file.c_str()));
 
     WriteInf({}, {});
-    UpdateShortcuts(ProgramMenu, MakeShortcuts, Boxes());
+    UpdateShortcuts(testPackage, ProgramMenu, MakeShortcuts, Boxes());
     ExpectLink(file, Plain("Puzzle", ""));
     EXPECT_EQ(Joined({"Puzzle.lnk"}), Joined(FilesIn(menuDir + "\\")));
 }
@@ -286,14 +287,14 @@ TEST_F(ShortcutTest, SingleShortcutTakesShortcutOrFileEntryOneOrTheFolder)
 TEST_F(ShortcutTest, SingleShortcutDoesNotMakeTheMenuFolder)
 {
     WriteInf({}, {"puzzle.exe"});
-    UpdateShortcuts(ProgramMenu, MakeShortcuts, Boxes());
+    UpdateShortcuts(testPackage, ProgramMenu, MakeShortcuts, Boxes());
     EXPECT_FALSE(FolderExists(menuDir));
 }
 
 TEST_F(ShortcutTest, EntriesWithoutNameOrCommaMakeNothing)
 {
     WriteInf({"Read me", ",PUZZLE.EXE", "Puzzle,PUZZLE.EXE"});
-    UpdateShortcuts(ProgramMenu, MakeShortcuts, Boxes());
+    UpdateShortcuts(testPackage, ProgramMenu, MakeShortcuts, Boxes());
     EXPECT_EQ(Joined({"Puzzle.lnk"}), Joined(FilesIn(menuDir + "\\")));
     EXPECT_FALSE(FileExists(temp / "Programs\\Acme\\Puzzle.lnk"));
 }
@@ -306,14 +307,14 @@ TEST_F(ShortcutTest, TooLongShortcutPathOrTargetMakesNothing)
     ASSERT_TRUE(MakeFolder(longMenu));
     CopyText(installState.menuDir, longMenu.c_str());
     WriteInf({"Uninstall with a rather long name,SETUP.EXE,/r", "P,PUZZLE.EXE"});
-    UpdateShortcuts(ProgramMenu, MakeShortcuts, Boxes());
+    UpdateShortcuts(testPackage, ProgramMenu, MakeShortcuts, Boxes());
     EXPECT_EQ(Joined({"P.lnk"}), Joined(FilesIn(longMenu + "\\")));
     EXPECT_STREQ("", installState.uninstallShortcutName);
 
     // A target that does not fit behind the destination folder is refused, not cut.
     CopyText(installState.menuDir, menuDir.c_str());
     WriteInf({"Long," + std::string(250, 'x') + ".EXE", "Short,PUZZLE.EXE"});
-    UpdateShortcuts(ProgramMenu, MakeShortcuts, Boxes());
+    UpdateShortcuts(testPackage, ProgramMenu, MakeShortcuts, Boxes());
     EXPECT_EQ(Joined({"Short.lnk"}), Joined(FilesIn(menuDir + "\\")));
 }
 
@@ -322,7 +323,7 @@ TEST_F(ShortcutTest, GroupFolderThatCannotBeMadeIsReportedAndNothingIsWritten)
     ASSERT_TRUE(WriteFileBytes(temp / "Programs\\Acme", "a file where a folder should be"));
     WriteInf({"Puzzle,PUZZLE.EXE"});
     MessageBoxRecorder boxes;
-    UpdateShortcuts(ProgramMenu, MakeShortcuts, Boxes());
+    UpdateShortcuts(testPackage, ProgramMenu, MakeShortcuts, Boxes());
     ASSERT_EQ(1u, boxes.boxes.size());
     EXPECT_NE(std::string::npos, boxes.boxes[0].text.find(temp / "Programs\\Acme")) << boxes.boxes[0].text;
     EXPECT_EQ(static_cast<UINT>(MB_ICONERROR), boxes.boxes[0].style & MB_ICONMASK);
@@ -332,11 +333,11 @@ TEST_F(ShortcutTest, GroupFolderThatCannotBeMadeIsReportedAndNothingIsWritten)
 TEST_F(ShortcutTest, RemovalDeletesGroupShortcutsAndClimbsWhileFoldersEmpty)
 {
     WriteInf({"Puzzle,PUZZLE.EXE", "Uninstall Puzzle,SETUP.EXE,/r"});
-    UpdateShortcuts(ProgramMenu, MakeShortcuts, Boxes());
+    UpdateShortcuts(testPackage, ProgramMenu, MakeShortcuts, Boxes());
     ASSERT_EQ(2u, FilesIn(menuDir + "\\").size());
     ASSERT_TRUE(WriteFileBytes(temp / "Programs\\Other.lnk", "x"));
 
-    UpdateShortcuts(ProgramMenu, RemoveShortcuts, Boxes());
+    UpdateShortcuts(testPackage, ProgramMenu, RemoveShortcuts, Boxes());
     EXPECT_FALSE(FolderExists(menuDir));
     EXPECT_FALSE(FolderExists(temp / "Programs\\Acme"));
     EXPECT_TRUE(FileExists(temp / "Programs\\Other.lnk"));
@@ -346,10 +347,10 @@ TEST_F(ShortcutTest, RemovalDeletesGroupShortcutsAndClimbsWhileFoldersEmpty)
 TEST_F(ShortcutTest, RemovalStopsAtAFolderThatHoldsAnotherFile)
 {
     WriteInf({"Puzzle,PUZZLE.EXE", "Uninstall Puzzle,SETUP.EXE,/r"});
-    UpdateShortcuts(ProgramMenu, MakeShortcuts, Boxes());
+    UpdateShortcuts(testPackage, ProgramMenu, MakeShortcuts, Boxes());
     ASSERT_TRUE(WriteFileBytes(menuDir + "\\Readme.txt", "x"));
 
-    UpdateShortcuts(ProgramMenu, RemoveShortcuts, Boxes());
+    UpdateShortcuts(testPackage, ProgramMenu, RemoveShortcuts, Boxes());
     EXPECT_EQ(Joined({"Readme.txt"}), Joined(FilesIn(menuDir + "\\")));
     EXPECT_TRUE(FolderExists(temp / "Programs\\Acme"));
 }
@@ -359,7 +360,7 @@ TEST_F(ShortcutTest, RemovalWithoutGroupEntriesDeletesOnlyTheTitleShortcut)
     ASSERT_TRUE(WriteFileBytes(menuDir + "\\Puzzle.lnk", "x"));
     ASSERT_TRUE(WriteFileBytes(menuDir + "\\Other.lnk", "x"));
     WriteInf({});
-    UpdateShortcuts(ProgramMenu, RemoveShortcuts, Boxes());
+    UpdateShortcuts(testPackage, ProgramMenu, RemoveShortcuts, Boxes());
     EXPECT_EQ(Joined({"Other.lnk"}), Joined(FilesIn(menuDir + "\\")));
 }
 
@@ -383,22 +384,22 @@ TEST_F(ShellFolderTest, DesktopAndStartupShortcutsComeAndGo)
     ASSERT_TRUE(MakeFolder(temp / "Startup"));
     // The group list belongs to the program menu only; the other places make the single shortcut.
     WriteInf({"Group,PUZZLE.EXE"});
-    CopyText(installState.shortcutTarget, "PUZZLE.EXE,-tray");
+    CopyText(testPackage.shortcutTarget, "PUZZLE.EXE,-tray");
     LinkFields expected = Plain("Puzzle", "PUZZLE.EXE");
     expected.arguments = "-tray";
 
     PointShellFoldersAtTest();
-    UpdateShortcuts(Desktop, MakeShortcuts, Boxes());
+    UpdateShortcuts(testPackage, Desktop, MakeShortcuts, Boxes());
     PointShellFoldersAtTest();
-    UpdateShortcuts(Startup, MakeShortcuts, Boxes());
+    UpdateShortcuts(testPackage, Startup, MakeShortcuts, Boxes());
     ExpectLink(temp / "Desktop\\Puzzle.lnk", expected);
     ExpectLink(temp / "Startup\\Puzzle.lnk", expected);
     EXPECT_FALSE(FolderExists(menuDir));
 
     ASSERT_TRUE(WriteFileBytes(temp / "Desktop\\Other.lnk", "x"));
     PointShellFoldersAtTest();
-    UpdateShortcuts(Desktop, RemoveShortcuts, Boxes());
-    UpdateShortcuts(Startup, RemoveShortcuts, Boxes());
+    UpdateShortcuts(testPackage, Desktop, RemoveShortcuts, Boxes());
+    UpdateShortcuts(testPackage, Startup, RemoveShortcuts, Boxes());
     EXPECT_EQ(Joined({"Other.lnk"}), Joined(FilesIn(temp / "Desktop\\")));
     EXPECT_TRUE(FilesIn(temp / "Startup\\").empty());
     EXPECT_TRUE(FolderExists(temp / "Startup"));
@@ -408,14 +409,14 @@ TEST_F(ShellFolderTest, PlaceWithoutFolderMakesAndRemovesNothing)
 {
     ASSERT_TRUE(DeleteRegistryValue(HKEY_CURRENT_USER, kShellFoldersKey, "Desktop"));
     WriteInf({});
-    CopyText(installState.shortcutTarget, "PUZZLE.EXE");
-    UpdateShortcuts(Desktop, MakeShortcuts, Boxes());
+    CopyText(testPackage.shortcutTarget, "PUZZLE.EXE");
+    UpdateShortcuts(testPackage, Desktop, MakeShortcuts, Boxes());
     EXPECT_TRUE(FilesIn(temp.path()).size() == 1) << Joined(FilesIn(temp.path()));  // SETUP.INF only
     EXPECT_FALSE(FileExists("C:\\Puzzle.lnk"));
 
     // An empty program-menu folder is no folder either.
     installState.menuDir[0] = '\0';
-    UpdateShortcuts(ProgramMenu, MakeShortcuts, Boxes());
+    UpdateShortcuts(testPackage, ProgramMenu, MakeShortcuts, Boxes());
     EXPECT_TRUE(FilesIn(temp.path()).size() == 1) << Joined(FilesIn(temp.path()));
     EXPECT_FALSE(FileExists("C:\\Puzzle.lnk"));
 }
@@ -426,7 +427,7 @@ TEST_F(ShortcutTest, RemovalClimbKeepsTheUsersEmptyProgramsFolder)
     RegistryValueGuard programsGuard{HKEY_CURRENT_USER, kShellFoldersKey, "Programs"};
     RegistryValueGuard userProgramsGuard{HKEY_CURRENT_USER, kUserShellFolders, "Programs"};
     WriteInf({"Puzzle,PUZZLE.EXE"});
-    UpdateShortcuts(ProgramMenu, MakeShortcuts, Boxes());
+    UpdateShortcuts(testPackage, ProgramMenu, MakeShortcuts, Boxes());
     ASSERT_TRUE(FolderExists(menuDir));
 
     // The user's Programs folder holds nothing but this program's folder: once that is gone it
@@ -434,7 +435,7 @@ TEST_F(ShortcutTest, RemovalClimbKeepsTheUsersEmptyProgramsFolder)
     // Shell Folders" whenever it is asked for a known folder, so both name it.
     ASSERT_TRUE(SetRegistryString(HKEY_CURRENT_USER, kShellFoldersKey, "Programs", temp / "Programs"));
     ASSERT_TRUE(SetRegistryString(HKEY_CURRENT_USER, kUserShellFolders, "Programs", temp / "Programs"));
-    UpdateShortcuts(ProgramMenu, RemoveShortcuts, Boxes());
+    UpdateShortcuts(testPackage, ProgramMenu, RemoveShortcuts, Boxes());
     EXPECT_FALSE(FolderExists(menuDir));
     EXPECT_FALSE(FolderExists(temp / "Programs\\Acme"));
     EXPECT_TRUE(FolderExists(temp / "Programs"));

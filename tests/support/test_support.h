@@ -8,6 +8,11 @@
 
 #include "base/message_box.h"
 #include "setup/engine_report.h"
+#include "setup/package.h"
+
+// The package the unit tests describe, handed to the engine's calls; each fixture starts it
+// empty and fills what its test needs.
+inline Package testPackage;
 
 // The report of the windows, unowned: the engine's questions and failures in message boxes,
 // which a MessageBoxRecorder sees.

@@ -62,15 +62,15 @@ protected:
     {
         InstallStateTest::SetUp();
         startFolder = CurrentFolder();
-        Copy(installState.title, "TinySetupTest Request");
-        Copy(installState.exeName, "TQREQUEST.EXE");
+        Copy(testPackage.title, "TinySetupTest Request");
+        Copy(testPackage.exeName, "TQREQUEST.EXE");
         Copy(installState.modulePath, installDir + "TQREQUEST.EXE");
         workerPath = SystemFolder() + "\\TQREQUEST.EXE";
         DeleteFileA(workerPath.c_str());
         // Not a program: should anything try to start it, nothing runs.
         ASSERT_TRUE(WriteFileBytes(installDir + "TQREQUEST.EXE", "not a program"));
         // Registered as the installed copy, which alone may start the worker.
-        Copy(installState.installKey, "TinySetupTestRequest");
+        Copy(testPackage.installKey, "TinySetupTestRequest");
         ASSERT_TRUE(SetRegistryString(HKEY_LOCAL_MACHINE, kEntryKey, "DisplayName", "TinySetupTest Request"));
         ASSERT_TRUE(SetRegistryString(HKEY_LOCAL_MACHINE, kEntryKey, "UninstallString",
                                       "\"" + installDir + "TQREQUEST.EXE\" /r"));
@@ -103,9 +103,9 @@ TEST_F(UninstallRequest, CancelAtTheConfirmationChangesNothing)
     };
     for (const Case& row : cases) {
         SCOPED_TRACE(row.resident ? "resident" : "not resident");
-        installState.residentProgram = row.resident;
+        testPackage.residentProgram = row.resident;
         MessageBoxRecorder recorder(IDCANCEL);
-        RequestUninstall(Boxes(), nullptr);
+        RequestUninstall(testPackage, Boxes(), nullptr);
 
         ASSERT_EQ(1u, recorder.boxes.size());
         const RecordedBox& box = recorder.boxes[0];
@@ -123,7 +123,7 @@ TEST_F(UninstallRequest, WorkerThatCannotBeStartedIsReportedWithoutWaiting)
 {
     MessageBoxRecorder recorder(IDOK);
     DWORD start = GetTickCount();
-    RequestUninstall(Boxes(), nullptr);
+    RequestUninstall(testPackage, Boxes(), nullptr);
     DWORD elapsed = GetTickCount() - start;
 
     ASSERT_EQ(2u, recorder.boxes.size());
@@ -141,9 +141,9 @@ TEST_F(UninstallRequest, WorkerPathTooLongIsRefusedBeforeAnythingHappens)
 {
     // The system folder and this name exceed a path: a cut path would name another file.
     std::string longName = std::string(250, 'Q') + ".EXE";
-    Copy(installState.exeName, longName);
+    Copy(testPackage.exeName, longName);
     MessageBoxRecorder recorder(IDOK);
-    RequestUninstall(Boxes(), nullptr);
+    RequestUninstall(testPackage, Boxes(), nullptr);
 
     ASSERT_EQ(2u, recorder.boxes.size());
     EXPECT_EQ(kWorkerFailedText, recorder.boxes[1].text);

@@ -21,7 +21,7 @@ protected:
 TEST_F(UninstallChinese, ResidentNoteFollowsOnANewLine)
 {
     ASSERT_EQ(950u, GetACP());
-    Copy(installState.title, "TinySetupTest");
+    Copy(testPackage.title, "TinySetupTest");
     struct Case {
         bool resident;
         std::string textUtf8;
@@ -32,9 +32,9 @@ TEST_F(UninstallChinese, ResidentNoteFollowsOnANewLine)
     };
     for (const Case& row : cases) {
         SCOPED_TRACE(row.resident ? "resident" : "not resident");
-        installState.residentProgram = row.resident;
+        testPackage.residentProgram = row.resident;
         MessageBoxRecorder recorder(IDCANCEL);
-        RequestUninstall(Boxes(), nullptr);
+        RequestUninstall(testPackage, Boxes(), nullptr);
         ASSERT_EQ(1u, recorder.boxes.size());
         EXPECT_EQ(row.textUtf8, Utf8FromAnsi(recorder.boxes[0].text));
         EXPECT_EQ("TinySetupTest", recorder.boxes[0].caption);
@@ -49,12 +49,12 @@ TEST_F(UninstallChinese, AUsersFolderEndingWithThePackagesLevelAfterATrailByteSt
     const std::string usersFolder = root / AnsiFromUtf8("功Kite");
     const std::string folder = usersFolder + "\\Tools\\";
     Copy(installState.installDir, folder);
-    Copy(installState.infPath, folder + "TQSETUP.INF");
+    Copy(testPackage.infPath, folder + "TQSETUP.INF");
     ASSERT_TRUE(WriteFileBytes(folder + "TQSETUP.INF", "[Install]\r\nTitle=T\r\nFolder=Kite\\Tools\r\n"));
     ASSERT_TRUE(WriteFileBytes(folder + "TQSETUP.EXE", "program"));
 
     MessageBoxRecorder recorder;
-    EXPECT_TRUE(RemoveInstalledFiles(Boxes()));
+    EXPECT_TRUE(RemoveInstalledFiles(testPackage, Boxes()));
     EXPECT_FALSE(FolderExists(folder));
     EXPECT_TRUE(FolderExists(usersFolder)) << "the user's folder is not the package's level";
 }

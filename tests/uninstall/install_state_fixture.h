@@ -1,5 +1,5 @@
-// Base fixture of the uninstaller's unit tests: installState filled for an installation in a
-// temporary folder of the test's own, and put back as it was afterwards.
+// Base fixture of the uninstaller's unit tests: installState and the package filled for an
+// installation in a temporary folder of the test's own; installState is put back afterwards.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -17,20 +17,25 @@ protected:
     {
         saved = installState;
         installState = InstallState{};
+        testPackage = Package{};
         installState.instance = GetModuleHandleA(nullptr);
         installDir = root / "App\\";
         menuFolder = root / "Menu\\TinySetupTest Removal";
         Copy(installState.installDir, installDir);
-        Copy(installState.sourceDir, installDir);
-        Copy(installState.exeName, "TQSETUP.EXE");
-        Copy(installState.infPath, installDir + "TQSETUP.INF");
-        Copy(installState.infName, "TQSETUP.INF");
-        Copy(installState.title, "TinySetupTest Removal");
+        Copy(testPackage.sourceDir, installDir);
+        Copy(testPackage.exeName, "TQSETUP.EXE");
+        Copy(testPackage.infPath, installDir + "TQSETUP.INF");
+        Copy(testPackage.infName, "TQSETUP.INF");
+        Copy(testPackage.title, "TinySetupTest Removal");
         Copy(installState.menuDir, menuFolder);
         CreateDirectoryA(installDir.c_str(), nullptr);
     }
 
-    void TearDown() override { installState = saved; }
+    void TearDown() override
+    {
+        installState = saved;
+        testPackage = Package{};
+    }
 
     template <size_t N> static void Copy(char (&field)[N], const std::string& text)
     {

@@ -85,7 +85,7 @@ protected:
             text += std::to_string(i + 1) + "=" + entries[i] + "\r\n";
         ASSERT_TRUE(WriteFileBytes(installDir + "TQSETUP.INF", text + more));
         ASSERT_TRUE(WriteFileBytes(installDir + "TQSETUP.EXE", "program"));
-        installState.fileCount = static_cast<int>(entries.size());
+        testPackage.fileCount = static_cast<int>(entries.size());
     }
 
     void Put(const std::string& relative) { ASSERT_TRUE(WriteFileBytes(installDir + relative, relative)); }
@@ -112,7 +112,7 @@ TEST_F(RemovalTest, RemovesEverythingTheInstallationMade)
               "shared.dll,s!TinySetupTestShared.dll"},
              "[Group]\r\n1=Puzzle,PUZZLE.EXE\r\n2=Uninstall,TQSETUP.EXE,/r\r\n"
              "[Reg]\r\n1=HKEY_CURRENT_USER\\Software\\TinySetupTest\\Puzzle\r\n");
-    installState.groupCount = 2;
+    testPackage.groupCount = 2;
     for (const char* file : {"PUZZLE.EXE", "data\\level1.dat", "data\\deep\\level2.dat", "docs\\readme.txt",
                              "notes.txt", "PUZZLE.GID"})
         Put(file);
@@ -126,7 +126,7 @@ TEST_F(RemovalTest, RemovesEverythingTheInstallationMade)
     ASSERT_TRUE(SetRegistryString(HKEY_CURRENT_USER, "Software\\TinySetupTest\\Other", "keep", "1"));
 
     MessageBoxRecorder recorder;
-    EXPECT_TRUE(RemoveInstalledFiles(report));
+    EXPECT_TRUE(RemoveInstalledFiles(testPackage, report));
 
     EXPECT_TRUE(recorder.boxes.empty()) << Texts(recorder.boxes);
     EXPECT_FALSE(FolderExists(installDir)) << "install folder";
@@ -142,7 +142,7 @@ TEST_F(RemovalTest, RemovesEverythingTheInstallationMade)
 TEST_F(RemovalTest, EntryOneInUseStopsAfterMessages24And28)
 {
     WriteInf({"PUZZLE.EXE", "level.dat"}, "[Group]\r\n1=Puzzle,PUZZLE.EXE\r\n");
-    installState.groupCount = 1;
+    testPackage.groupCount = 1;
     Put("PUZZLE.EXE");
     Put("level.dat");
     ASSERT_TRUE(WriteFileBytes(menuFolder + "\\Puzzle.lnk", "link"));
@@ -153,7 +153,7 @@ TEST_F(RemovalTest, EntryOneInUseStopsAfterMessages24And28)
     {
         HeldFile running(installDir + "PUZZLE.EXE");
         ASSERT_NE(INVALID_HANDLE_VALUE, running.handle);
-        EXPECT_FALSE(RemoveInstalledFiles(report));
+        EXPECT_FALSE(RemoveInstalledFiles(testPackage, report));
     }
 
     ASSERT_EQ(2u, recorder.boxes.size()) << Texts(recorder.boxes);
@@ -178,7 +178,7 @@ TEST_F(RemovalTest, EntryTwoInUseIsReportedTwiceAndKeepsTheFolder)
     {
         HeldFile held(installDir + "level.dat");
         ASSERT_NE(INVALID_HANDLE_VALUE, held.handle);
-        EXPECT_FALSE(RemoveInstalledFiles(report));
+        EXPECT_FALSE(RemoveInstalledFiles(testPackage, report));
     }
 
     // Once from its entry, once from the folder listing; the folder is then not tried.
@@ -197,7 +197,7 @@ TEST_F(RemovalTest, FileAlreadyDeletedByTheUserCountsAsRemoved)
     Put("PUZZLE.EXE");
 
     MessageBoxRecorder recorder;
-    EXPECT_TRUE(RemoveInstalledFiles(report));
+    EXPECT_TRUE(RemoveInstalledFiles(testPackage, report));
     EXPECT_TRUE(recorder.boxes.empty()) << Texts(recorder.boxes);
     EXPECT_FALSE(FolderExists(installDir));
 }
@@ -219,10 +219,10 @@ TEST_F(RemovalTest, RemoveNoneDeletesOnlyHelpIndexFilesBesideTheEntries)
         Put("PUZZLE.EXE");
         for (const std::string& file : row.leftOver)
             Put(file);
-        installState.keepForeignFiles = true;
+        testPackage.keepForeignFiles = true;
 
         MessageBoxRecorder recorder;
-        EXPECT_EQ(row.folderRemoved, RemoveInstalledFiles(report));
+        EXPECT_EQ(row.folderRemoved, RemoveInstalledFiles(testPackage, report));
         EXPECT_TRUE(recorder.boxes.empty()) << Texts(recorder.boxes);
         EXPECT_EQ(!row.folderRemoved, FolderExists(installDir));
         for (const std::string& file : row.leftOver) {
@@ -245,7 +245,7 @@ TEST_F(RemovalTest, EmptySubFoldersOfTheEntriesGoWithTheInstallFolder)
         Put(file);
 
     MessageBoxRecorder recorder;
-    EXPECT_TRUE(RemoveInstalledFiles(report));
+    EXPECT_TRUE(RemoveInstalledFiles(testPackage, report));
     EXPECT_TRUE(recorder.boxes.empty()) << Texts(recorder.boxes);
     EXPECT_FALSE(FolderExists(installDir));
     EXPECT_TRUE(FolderExists(root.path())) << "the climb ends at the install folder";
@@ -274,18 +274,18 @@ TEST_F(RemovalTest, EmptyFoldersThePackageFolderValueNamedGoToo)
         SCOPED_TRACE(std::string(c.folderValue) + " in " + c.installFolder);
         std::string folder = root / c.installFolder;
         Copy(installState.installDir, folder);
-        Copy(installState.infPath, folder + "TQSETUP.INF");
+        Copy(testPackage.infPath, folder + "TQSETUP.INF");
         ASSERT_TRUE(WriteFileBytes(folder + "TQSETUP.INF",
                                    std::string("[Install]\r\nTitle=T\r\nFolder=") + c.folderValue + "\r\n1=PUZZLE.EXE\r\n"));
         ASSERT_TRUE(WriteFileBytes(folder + "TQSETUP.EXE", "program"));
         ASSERT_TRUE(WriteFileBytes(folder + "PUZZLE.EXE", "program"));
-        installState.fileCount = 1;
+        testPackage.fileCount = 1;
         if (c.otherFile) {
             ASSERT_TRUE(WriteFileBytes(root / c.otherFile, "mine"));
         }
 
         MessageBoxRecorder recorder;
-        EXPECT_TRUE(RemoveInstalledFiles(report));
+        EXPECT_TRUE(RemoveInstalledFiles(testPackage, report));
         EXPECT_TRUE(recorder.boxes.empty()) << Texts(recorder.boxes);
         EXPECT_FALSE(FolderExists(folder));
         std::string parent = folder.substr(0, folder.find_last_of('\\', folder.size() - 2));
@@ -307,7 +307,7 @@ TEST_F(RemovalTest, SubFolderHoldingTheUsersFileKeepsTheInstallFolder)
     ASSERT_TRUE(WriteFileBytes(root / "outside\\x.dat", "x"));
 
     MessageBoxRecorder recorder;
-    EXPECT_FALSE(RemoveInstalledFiles(report));
+    EXPECT_FALSE(RemoveInstalledFiles(testPackage, report));
 
     ASSERT_EQ(1u, recorder.boxes.size()) << Texts(recorder.boxes);
     ExpectBox(recorder.boxes[0], FolderFailedText(InstallFolderWithoutSeparator()));
@@ -338,7 +338,7 @@ TEST_F(RemovalTest, AbnormalRegValuesAreReportedAndTheNextKeysStillGo)
     ASSERT_TRUE(SetRegistryString(HKEY_CLASSES_ROOT, "TinySetupTestRemoval.Document\\shell", "v", "1"));
 
     MessageBoxRecorder recorder;
-    EXPECT_TRUE(RemoveInstalledFiles(report)) << "registry problems do not count";
+    EXPECT_TRUE(RemoveInstalledFiles(testPackage, report)) << "registry problems do not count";
 
     ASSERT_EQ(4u, recorder.boxes.size()) << Texts(recorder.boxes);
     for (const RecordedBox& box : recorder.boxes)
@@ -368,7 +368,7 @@ TEST_F(RemovalTest, AQuotedRegValueTooLongIsRefusedNotCut)
     // The key that the profile reader's answer in a key path's buffer names, where that answer
     // looks whole: it stands for another program's key here.
     char seen[kPathCapacity + 1];
-    DWORD length = GetPrivateProfileStringA("Reg", "1", "", seen, sizeof seen, installState.infPath);
+    DWORD length = GetPrivateProfileStringA("Reg", "1", "", seen, sizeof seen, testPackage.infPath);
     std::string cutKey;
     const std::string root = "HKEY_CURRENT_USER\\";
     if (length < kPathCapacity && std::string(seen).rfind(root, 0) == 0) {
@@ -377,7 +377,7 @@ TEST_F(RemovalTest, AQuotedRegValueTooLongIsRefusedNotCut)
     }
 
     MessageBoxRecorder recorder;
-    EXPECT_TRUE(RemoveInstalledFiles(report));
+    EXPECT_TRUE(RemoveInstalledFiles(testPackage, report));
 
     ASSERT_EQ(1u, recorder.boxes.size()) << Texts(recorder.boxes);
     ExpectBox(recorder.boxes[0], ExpectedText(IDS_ABNORMAL_REG, MessageLanguage::English));
@@ -401,7 +401,7 @@ TEST_F(RemovalTest, InstallFolderThatIsAShellFolderKeepsForeignFiles)
     Put("NOTES.GID");
 
     MessageBoxRecorder recorder;
-    EXPECT_FALSE(RemoveInstalledFiles(report));
+    EXPECT_FALSE(RemoveInstalledFiles(testPackage, report));
 
     EXPECT_TRUE(recorder.boxes.empty()) << Texts(recorder.boxes);
     EXPECT_TRUE(FileExists(installDir + "letter.doc"));
@@ -412,7 +412,7 @@ TEST_F(RemovalTest, InstallFolderThatIsAShellFolderKeepsForeignFiles)
 
     // Emptied of the installed files, the folder itself still stays.
     DeleteFileA((installDir + "letter.doc").c_str());
-    EXPECT_FALSE(ClearInstallFolder(installDir.c_str(), report));
+    EXPECT_FALSE(ClearInstallFolder(testPackage, installDir.c_str(), report));
     EXPECT_TRUE(FolderExists(installDir));
     EXPECT_TRUE(recorder.boxes.empty()) << Texts(recorder.boxes);
 }
@@ -537,9 +537,9 @@ TEST_F(RemovalTest, DeleteFileReportingAndClearInstallFolderOnTheirOwn)
     ExpectBox(recorder.boxes[0], DeleteFailedText(installDir + "held.txt"));
 
     // Given without its trailing separator; the foreign file goes with keepForeignFiles clear.
-    EXPECT_TRUE(ClearInstallFolder(InstallFolderWithoutSeparator().c_str(), report));
+    EXPECT_TRUE(ClearInstallFolder(testPackage, InstallFolderWithoutSeparator().c_str(), report));
     EXPECT_FALSE(FolderExists(installDir));
-    EXPECT_TRUE(ClearInstallFolder(installDir.c_str(), report)) << "a folder that is not there";
+    EXPECT_TRUE(ClearInstallFolder(testPackage, installDir.c_str(), report)) << "a folder that is not there";
     EXPECT_EQ(1u, recorder.boxes.size()) << Texts(recorder.boxes);
 }
 

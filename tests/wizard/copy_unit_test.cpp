@@ -43,6 +43,7 @@ protected:
     void SetUp() override
     {
         installState = InstallState{};
+        testPackage = Package{};
         installState.instance = GetModuleHandleA(nullptr);
         installState.ownerWindow = reinterpret_cast<HWND>(0x1234);  // only passed through
         GetCurrentDirectoryA(sizeof savedDirectory, savedDirectory);
@@ -287,6 +288,7 @@ protected:
         INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_PROGRESS_CLASS};
         InitCommonControlsEx(&controls);
         installState = InstallState{};
+        testPackage = Package{};
         installState.instance = GetModuleHandleA(nullptr);
         GetCurrentDirectoryA(sizeof savedDirectory, savedDirectory);
 
@@ -294,12 +296,12 @@ protected:
         dest = folder / "dest\\App\\";
         ASSERT_TRUE(WriteFileBytes(source + "SETUP.EXE", "installer"));
         SetCurrentDirectoryA(source.c_str());
-        lstrcpyA(installState.exeName, "SETUP.EXE");
-        lstrcpyA(installState.infName, "SETUPE.INF");
-        lstrcpyA(installState.infPath, (source + "SETUPE.INF").c_str());
+        lstrcpyA(testPackage.exeName, "SETUP.EXE");
+        lstrcpyA(testPackage.infName, "SETUPE.INF");
+        lstrcpyA(testPackage.infPath, (source + "SETUPE.INF").c_str());
         lstrcpyA(installState.installDir, dest.c_str());
-        lstrcpyA(installState.installKey, key.c_str());
-        lstrcpyA(installState.title, "Copy Page Test");
+        lstrcpyA(testPackage.installKey, key.c_str());
+        lstrcpyA(testPackage.title, "Copy Page Test");
         lstrcpyA(installState.menuDir, (folder / "menu\\Puzzle").c_str());
         SetRegistryString(HKEY_CURRENT_USER, kShellFolders, "Desktop", folder / "desktop");
         SetRegistryString(HKEY_CURRENT_USER, kShellFolders, "Startup", folder / "startup");
@@ -336,7 +338,7 @@ protected:
 
     static constexpr const char* kShellFolders = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
     TempFolder folder{TestName().c_str()};
-    CopyPageReport report{nullptr, false};
+    CopyPageReport report{testPackage, nullptr, false};
     std::string key = "TinySetupTestCopyPage";
     std::string source, dest;
     char savedDirectory[MAX_PATH] = "";
@@ -351,7 +353,7 @@ protected:
 TEST_F(CopyPageTest, NoEntriesMakeFourStepsAndFinish)
 {
     WriteInf("");
-    installState.fileCount = 0;
+    testPackage.fileCount = 0;
 
     RunSequence();
 
@@ -389,7 +391,7 @@ TEST_F(CopyPageTest, EveryEntryIsCopiedAndFailuresDoNotStopTheSequence)
     ASSERT_TRUE(WriteFileBytes(source + "readme.txt", "readme"));
     ASSERT_TRUE(WriteFileBytes(source + "data\\a.dat", "data"));
     WriteInf("1=readme.txt\r\n2=missing.txt\r\n3=data\\a.dat\r\n4=readme.txt,docs\\copy.txt\r\n");
-    installState.fileCount = 4;
+    testPackage.fileCount = 4;
 
     RunSequence();
 
@@ -415,7 +417,7 @@ TEST_F(CopyPageTest, ManySmallEntriesStillMoveTheBarByEveryStep)
         entries += std::to_string(i) + "=" + name + "\r\n";
     }
     WriteInf(entries);
-    installState.fileCount = count;
+    testPackage.fileCount = count;
 
     RunSequence();
 
@@ -451,7 +453,7 @@ TEST_F(CopyPageTest, EntryWhoseDestinationDoesNotFitIsReportedAndSkipped)
     std::string longName = std::string(70, 'n') + ".txt";
     ASSERT_TRUE(WriteFileBytes(source + "short.txt", "short"));
     WriteInf("1=short.txt," + longName + "\r\n2=short.txt\r\n");
-    installState.fileCount = 2;
+    testPackage.fileCount = 2;
 
     RunSequence();
 
@@ -472,8 +474,8 @@ TEST_F(CopyPageTest, UninstallShortcutNamesTheFinalHint)
 {
     ASSERT_TRUE(WriteFileBytes(source + "puzzle.exe", "game"));
     WriteInf("1=puzzle.exe\r\n", "1=Puzzle,puzzle.exe\r\n2=Uninstall Puzzle,SETUP.EXE,/r\r\n");
-    installState.fileCount = 1;
-    installState.groupCount = 2;
+    testPackage.fileCount = 1;
+    testPackage.groupCount = 2;
     installState.wantMenuShortcuts = true;
     ASSERT_TRUE(WriteFileBytes(folder / "desktop\\keep", ""));
 
@@ -489,8 +491,8 @@ TEST_F(CopyPageTest, ResidentProgramGetsTheStartupShortcutOnly)
 {
     ASSERT_TRUE(WriteFileBytes(source + "tsr.exe", "resident"));
     WriteInf("1=tsr.exe\r\nTSR=1\r\n");
-    installState.fileCount = 1;
-    installState.residentProgram = true;
+    testPackage.fileCount = 1;
+    testPackage.residentProgram = true;
     installState.wantMenuShortcuts = true;
     installState.wantDesktopShortcut = true;
     for (const char* place : {"startup", "desktop", "menu\\Puzzle"})

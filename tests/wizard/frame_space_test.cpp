@@ -143,13 +143,13 @@ TEST_F(WizardFrameSpace, RequiredMegabytesCountsTheFilesOfTheInstallation)
         }
 
         ASSERT_TRUE(SetCurrentDirectoryA(folder.path().c_str()));
-        SetText(installState.infPath, sizeof installState.infPath, folder / "SETUP.INF");
-        SetText(installState.infName, sizeof installState.infName, "SETUP.INF");
-        SetText(installState.exeName, sizeof installState.exeName, "SETUP.EXE");
+        SetText(testPackage.infPath, sizeof testPackage.infPath, folder / "SETUP.INF");
+        SetText(testPackage.infName, sizeof testPackage.infName, "SETUP.INF");
+        SetText(testPackage.exeName, sizeof testPackage.exeName, "SETUP.EXE");
         SetText(installState.installDir, sizeof installState.installDir, "C:\\Frame\\Dest\\");
-        installState.fileCount = static_cast<int>(row.entries.size());
+        testPackage.fileCount = static_cast<int>(row.entries.size());
         installState.reducedInstall = row.reduced;
-        EXPECT_EQ(row.expected, RequiredMegabytes());
+        EXPECT_EQ(row.expected, RequiredMegabytes(testPackage));
         SetCurrentDirectoryA("C:\\");
     }
 }
@@ -166,13 +166,13 @@ TEST_F(WizardFrameSpace, RequiredMegabytesTakesAbsoluteSources)
     ASSERT_TRUE(WriteSizedFile(folder / "far.dat", 40 * kMiB));
 
     ASSERT_TRUE(SetCurrentDirectoryA(folder.path().c_str()));
-    SetText(installState.infPath, sizeof installState.infPath, folder / "SETUP.INF");
-    SetText(installState.infName, sizeof installState.infName, "SETUP.INF");
-    SetText(installState.exeName, sizeof installState.exeName, "SETUP.EXE");
+    SetText(testPackage.infPath, sizeof testPackage.infPath, folder / "SETUP.INF");
+    SetText(testPackage.infName, sizeof testPackage.infName, "SETUP.INF");
+    SetText(testPackage.exeName, sizeof testPackage.exeName, "SETUP.EXE");
     SetText(installState.installDir, sizeof installState.installDir, "C:\\Frame\\Dest\\");
-    installState.fileCount = 1;
+    testPackage.fileCount = 1;
     installState.reducedInstall = true;
-    EXPECT_EQ(3u, RequiredMegabytes());
+    EXPECT_EQ(3u, RequiredMegabytes(testPackage));
     SetCurrentDirectoryA("C:\\");
 }
 

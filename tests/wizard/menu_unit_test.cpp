@@ -40,6 +40,7 @@ protected:
     void SetUp() override
     {
         installState = InstallState{};
+        testPackage = Package{};
         installState.instance = GetModuleHandleA(nullptr);
         installState.sheetWindow = sheet.window;
         startMenu = folder / "Start Menu";
