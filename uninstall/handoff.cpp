@@ -30,8 +30,8 @@ struct RemovalRun {
     bool closeByItself;
 };
 
-// Runs the removal; when it stops at file entry 1, the saved entry is written back so that the
-// user can uninstall again.
+// Runs the removal; when a file entry stayed, the saved entry is written back so that the user
+// can uninstall again.
 void RunRemoval(RemovalRun& run);
 INT_PTR CALLBACK UninstallDialog(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 
@@ -127,6 +127,24 @@ bool MakeOutcomeEventName(const char* installedPath, bool failed, char (&name)[k
     return MakeHandOffEventName(installedPath, name, sizeof name) && AppendText(name, failed ? "/1603" : "/0");
 }
 
+// The event a worker holds while it removes the installation of installedPath.
+bool MakeRunningEventName(const char* installedPath, char (&name)[kPathCapacity])
+{
+    return MakeHandOffEventName(installedPath, name, sizeof name) && AppendText(name, "/running");
+}
+
+// True while a worker removes that installation. A second request then ends at once: the
+// registration has gone already, and a box of its own would keep in use the program that the
+// worker is about to delete.
+bool UninstallRunning(const char* installedPath)
+{
+    char name[kPathCapacity];
+    KernelObject running;
+    if (MakeRunningEventName(installedPath, name))
+        running.Reset(OpenEventA(SYNCHRONIZE, FALSE, name));
+    return running.IsOpen();
+}
+
 // Starts the worker and waits until it tells the outcome (just before it removes this program,
 // which cannot be deleted while it runs) or ends; the outcome is the uninstall's exit code.
 int RunWorkerToEnd(char* commandLine, EngineReport& report)
@@ -158,8 +176,8 @@ int RunWorkerToEnd(char* commandLine, EngineReport& report)
 }
 
 // The report of a worker whose request waits: it passes everything on to the unattended report
-// and, before the installed program is removed, tells the request the outcome so far and waits
-// (a few seconds at most) until the request has ended and its program can be deleted.
+// and, before the installed program is removed, tells the request the outcome so far, so that
+// the request ends and its program can be deleted (the removal waits a moment for that).
 class ReleasingReport : public EngineReport {
 public:
     ReleasingReport(EngineReport& inner, const char* installedPath) : inner_(inner), installedPath_(installedPath) {}
@@ -179,28 +197,14 @@ private:
     bool failed_ = false;
 };
 
-constexpr DWORD kReleaseWaitMs = 50;
-constexpr int kReleaseTries = 100;
-
-void ReleasingReport::ProgramRemovalNext(const char* programPath)
+void ReleasingReport::ProgramRemovalNext(const char*)
 {
     char name[kPathCapacity];
     KernelObject outcome;
     if (MakeOutcomeEventName(installedPath_, failed_, name))
         outcome.Reset(OpenEventA(EVENT_MODIFY_STATE, FALSE, name));
-    if (!outcome.IsOpen())
-        return;
-    SetEvent(outcome.Get());
-    for (int i = 0; i < kReleaseTries; ++i) {
-        if (DeleteFileA(programPath)) {
-            LogAction(LogFileRemoved, programPath);
-            return;
-        }
-        DWORD error = GetLastError();
-        if (error != ERROR_ACCESS_DENIED && error != ERROR_SHARING_VIOLATION)
-            return;
-        Sleep(kReleaseWaitMs);
-    }
+    if (outcome.IsOpen())
+        SetEvent(outcome.Get());
 }
 
 void OnInitDialog(HWND dialog, LPARAM runData)
@@ -264,6 +268,10 @@ bool MakeHandOffEventName(const char* installedPath, char* name, size_t capacity
 
 int RequestUninstall(const Package& package, EngineReport& report, const char* workerSwitches)
 {
+    if (UninstallRunning(installState.modulePath)) {
+        LogLine("an uninstall of this installation is already running");
+        return workerSwitches != nullptr ? kExitFailed : kExitModeEnded;
+    }
     if (!ConfirmUninstall(package, report))
         return kExitCancelled;
     if (!IsInstalledCopy(package, installState.modulePath, report))
@@ -304,6 +312,10 @@ int RunUninstallWorker(const Package& package, EngineReport& report, WorkerWindo
     if (!CopyText(installedPath, package.sourceDir) || !AppendText(installedPath, package.exeName) ||
         !IsInstalledCopy(package, installedPath, report))
         return window == WorkerWindow::Dialog ? kExitModeEnded : kExitFailed;
+    char runningName[kPathCapacity];
+    KernelObject running;
+    if (MakeRunningEventName(installedPath, runningName))
+        running.Reset(CreateEventA(nullptr, TRUE, FALSE, runningName));
 
     SavedUninstallEntry saved;
     SaveUninstallEntry(package, &saved);
@@ -340,11 +352,11 @@ namespace {
 
 void RunRemoval(RemovalRun& run)
 {
-    bool stopped = false;
-    RemoveInstalledFiles(*run.package, *run.report, &stopped);
-    // Message 28 asked the user to close the application and uninstall again: the program
-    // stays in the system's list until it has really gone.
-    if (stopped)
+    bool keptForRetry = false;
+    RemoveInstalledFiles(*run.package, *run.report, &keptForRetry);
+    // A file stayed (for entry 1, message 28 asked the user to close the application and
+    // uninstall again): the program stays in the system's list until it has really gone.
+    if (keptForRetry)
         RestoreUninstallEntry(*run.package, *run.saved);
 }
 

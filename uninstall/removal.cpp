@@ -40,6 +40,28 @@ void AnswerNowAndThen()
     AnswerWaitingMessages();
 }
 
+// The installed program may still be held by a process that is ending: the request that has
+// just handed over, or a second request that was refused. Its deletion is tried again for a
+// few seconds before it is reported as in use.
+constexpr DWORD kReleaseWaitMs = 5000;
+constexpr DWORD kReleaseRetryMs = 50;
+
+bool DeleteWhenReleased(const char* path, DWORD waitMs)
+{
+    DWORD start = GetTickCount();
+    for (;;) {
+        if (DeleteFileA(path))
+            return true;
+        DWORD error = GetLastError();
+        if ((error != ERROR_ACCESS_DENIED && error != ERROR_SHARING_VIOLATION) || GetTickCount() - start >= waitMs) {
+            SetLastError(error);
+            return false;
+        }
+        AnswerNowAndThen();
+        Sleep(kReleaseRetryMs);
+    }
+}
+
 struct RegistryRoot {
     const char* name;
     int length;  // characters compared; the sub key starts one character after them
@@ -155,8 +177,9 @@ bool InSameFolder(const char* first, const char* second)
     return lstrcmpiA(a, b) == 0;
 }
 
-// Deletes the files of the entries N down to -1. False when one could not be deleted;
-// *stopped tells that it was entry 1, after which nothing else may be touched.
+// Deletes the files of the entries N down to -1. False when one could not be deleted; *stopped
+// tells that the removal ended before the shortcuts, the setup file and the program, which an
+// uninstall needs to try again: after entry 1 (message 28), or after any file entry that stayed.
 // The folders above a deleted file are climbed once for each run of entries in one folder, not
 // once for each file: RemoveDirectoryA looks through a folder that still holds files before it
 // refuses, which for thousands of files in a few folders costs more than the deletions.
@@ -175,6 +198,10 @@ bool RemoveEntryFiles(const Package& package, EngineReport& report, bool* stoppe
         if (i == kSetupFileEntry) {
             if (lastDeleted[0] != '\0')
                 RemoveEmptyFoldersAbove(lastDeleted, installFolder);
+            if (!result) {
+                *stopped = true;
+                return false;
+            }
             // The group names are read from the setup information file, pseudo entry 0. The
             // other shortcuts go with them, before the program: an uninstall whose caller waits
             // is answered just before the program goes.
@@ -192,7 +219,7 @@ bool RemoveEntryFiles(const Package& package, EngineReport& report, bool* stoppe
         }
         if (i == kInstallerEntry)
             report.ProgramRemovalNext(entry.target);
-        if (DeleteFileReporting(entry.target, report)) {
+        if (DeleteFileReporting(entry.target, report, i == kInstallerEntry ? kReleaseWaitMs : 0)) {
             if (i >= 1)
                 CopyText(lastDeleted, entry.target);
             continue;
@@ -364,7 +391,7 @@ bool IsHelpIndexFile(const char* name)
 
 }  // namespace
 
-bool RemoveInstalledFiles(const Package& package, EngineReport& report, bool* stoppedAtEntry1)
+bool RemoveInstalledFiles(const Package& package, EngineReport& report, bool* keptForRetry)
 {
     lastAnswered = GetTickCount();
     RemoveRegistryKeys(package, report);
@@ -372,10 +399,11 @@ bool RemoveInstalledFiles(const Package& package, EngineReport& report, bool* st
 
     bool stopped = false;
     bool result = RemoveEntryFiles(package, report, &stopped);
-    if (stoppedAtEntry1 != nullptr)
-        *stoppedAtEntry1 = stopped;
-    // Entry 1 is still there: message 28 asked the user to close it and uninstall again,
-    // which needs the setup information file, the program copy and the shortcuts.
+    if (keptForRetry != nullptr)
+        *keptForRetry = stopped;
+    // A file entry is still there (for entry 1, message 28 asked the user to close it and
+    // uninstall again): another attempt needs the setup information file, the program copy and
+    // the shortcuts.
     if (stopped)
         return false;
 
@@ -387,7 +415,7 @@ bool RemoveInstalledFiles(const Package& package, EngineReport& report, bool* st
     return result;
 }
 
-bool DeleteFileReporting(const char* path, EngineReport& report)
+bool DeleteFileReporting(const char* path, EngineReport& report, DWORD releaseWaitMs)
 {
     WIN32_FIND_DATAA facts;
     if (!ReadFileFacts(path, &facts))
@@ -402,7 +430,7 @@ bool DeleteFileReporting(const char* path, EngineReport& report)
         worker.Reset(CreateThread(nullptr, 0, DeleteOnWorker, &job, 0, &threadId));
     if (worker.IsOpen())
         WaitAnswering(worker.Get(), nullptr, nullptr);
-    else if (!(job.deleted = DeleteFileA(path)))
+    else if (!(job.deleted = DeleteWhenReleased(path, releaseWaitMs)))
         job.error = GetLastError();
     if (job.deleted) {
         LogAction(LogFileRemoved, path);

@@ -6,11 +6,14 @@
 #include "setup/engine_report.h"
 #include "setup/package.h"
 
-// False when anything stayed; *stoppedAtEntry1 (when given) tells that the removal stopped at
-// file entry 1 (message 28), leaving the program copy for another attempt.
+// False when anything stayed; *keptForRetry (when given) tells that a file entry stayed (entry 1:
+// message 28), so the removal stopped before the shortcuts, the setup file and the program copy,
+// leaving them for another attempt.
 // Failures go to report as they happen.
-bool RemoveInstalledFiles(const Package& package, EngineReport& report, bool* stoppedAtEntry1 = nullptr);
-bool DeleteFileReporting(const char* path, EngineReport& report);
+bool RemoveInstalledFiles(const Package& package, EngineReport& report, bool* keptForRetry = nullptr);
+// Deletes path, reporting a failure; a file held by another process is tried again for up to
+// releaseWaitMs first.
+bool DeleteFileReporting(const char* path, EngineReport& report, DWORD releaseWaitMs = 0);
 bool ClearInstallFolder(const Package& package, const char* folder, EngineReport& report);
 
 // The root and sub key of a "Reg" value, as the removal reads it; false for a value that

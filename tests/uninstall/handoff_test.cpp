@@ -6,6 +6,7 @@
 
 #include "install_state_fixture.h"
 #include "res/resource.h"
+#include "setup/exit_codes.h"
 #include "support/expected_messages.h"
 #include "uninstall/handoff.h"
 
@@ -117,6 +118,23 @@ TEST_F(UninstallRequest, CancelAtTheConfirmationChangesNothing)
         EXPECT_FALSE(FileExists(workerPath)) << "nothing copied into the system folder";
         EXPECT_EQ(startFolder, CurrentFolder());
     }
+}
+
+TEST_F(UninstallRequest, ASecondRequestWhileTheWorkerRunsEndsAtOnce)
+{
+    // The event the worker of this installed copy holds while it removes the installation.
+    std::string name = installDir + "TQREQUEST.EXE/running";
+    for (char& c : name)
+        c = c == '\\' ? '/' : c;
+    HANDLE running = CreateEventA(nullptr, TRUE, FALSE, name.c_str());
+    ASSERT_NE(nullptr, running);
+
+    MessageBoxRecorder recorder(IDOK);
+    EXPECT_EQ(kExitFailed, RequestUninstall(testPackage, Boxes(), "/quiet"));
+    EXPECT_EQ(kExitModeEnded, RequestUninstall(testPackage, Boxes(), nullptr));
+    CloseHandle(running);
+    EXPECT_TRUE(recorder.boxes.empty()) << "not even the question";
+    EXPECT_FALSE(FileExists(workerPath));
 }
 
 TEST_F(UninstallRequest, WorkerThatCannotBeStartedIsReportedWithoutWaiting)

@@ -168,27 +168,49 @@ TEST_F(RemovalTest, EntryOneInUseStopsAfterMessages24And28)
     DeleteFileA(desktopLink.c_str());
 }
 
-TEST_F(RemovalTest, EntryTwoInUseIsReportedTwiceAndKeepsTheFolder)
+TEST_F(RemovalTest, EntryTwoInUseKeepsWhatAnotherAttemptNeeds)
 {
     WriteInf({"PUZZLE.EXE", "level.dat"});
     Put("PUZZLE.EXE");
     Put("level.dat");
 
     MessageBoxRecorder recorder;
+    bool keptForRetry = false;
     {
         HeldFile held(installDir + "level.dat");
         ASSERT_NE(INVALID_HANDLE_VALUE, held.handle);
-        EXPECT_FALSE(RemoveInstalledFiles(testPackage, report));
+        EXPECT_FALSE(RemoveInstalledFiles(testPackage, report, &keptForRetry));
     }
 
-    // Once from its entry, once from the folder listing; the folder is then not tried.
-    ASSERT_EQ(2u, recorder.boxes.size()) << Texts(recorder.boxes);
+    ASSERT_EQ(1u, recorder.boxes.size()) << Texts(recorder.boxes);
     ExpectBox(recorder.boxes[0], DeleteFailedText(installDir + "level.dat"));
-    ExpectBox(recorder.boxes[1], DeleteFailedText(installDir + "level.dat"));
-    EXPECT_TRUE(FolderExists(installDir));
+    EXPECT_TRUE(keptForRetry);
     EXPECT_FALSE(FileExists(installDir + "PUZZLE.EXE"));
-    EXPECT_FALSE(FileExists(installDir + "TQSETUP.INF"));
-    EXPECT_FALSE(FileExists(installDir + "TQSETUP.EXE"));
+    EXPECT_TRUE(FileExists(installDir + "TQSETUP.INF"));
+    EXPECT_TRUE(FileExists(installDir + "TQSETUP.EXE"));
+}
+
+DWORD WINAPI ReleaseAfterAMoment(LPVOID file)
+{
+    Sleep(500);
+    static_cast<HeldFile*>(file)->Release();
+    return 0;
+}
+
+TEST_F(RemovalTest, TheProgramHeldByAnEndingProcessGoesOnceReleased)
+{
+    WriteInf({});
+    HeldFile held(installDir + "TQSETUP.EXE");
+    ASSERT_NE(INVALID_HANDLE_VALUE, held.handle);
+    HANDLE releaser = CreateThread(nullptr, 0, ReleaseAfterAMoment, &held, 0, nullptr);
+    ASSERT_NE(nullptr, releaser);
+
+    MessageBoxRecorder recorder;
+    EXPECT_TRUE(RemoveInstalledFiles(testPackage, report));
+    WaitForSingleObject(releaser, INFINITE);
+    CloseHandle(releaser);
+    EXPECT_TRUE(recorder.boxes.empty()) << Texts(recorder.boxes);
+    EXPECT_FALSE(FolderExists(installDir));
 }
 
 TEST_F(RemovalTest, FileAlreadyDeletedByTheUserCountsAsRemoved)
