@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include "app/entry.h"
+#include "base/text.h"
 #include "check/checks.h"
 #include "check/report.h"
 #include "setup/install_state.h"
@@ -30,7 +31,11 @@ void CheckSetupFile(CheckedFile& file)
 {
     SetReportedFile(file.name);
     if (!file.text.Load(installState.infPath)) {
-        Report(Severity::Error, 1, "Install", "Title", "the file cannot be read");
+        if (file.text.tooLarge)
+            Report(Severity::Error, 1, "Install", "Title", "larger than ", NumberText(InfText::kLargestText >> 20),
+                   " MB, more than a setup information file of 100,000 entries takes: the file is not checked");
+        else
+            Report(Severity::Error, 1, "Install", "Title", "the file cannot be read");
         return;
     }
     CheckCodePage(file);
