@@ -27,9 +27,25 @@ const Candidate kCandidates[] = {
     {"ZT.INF", 950, false, false, true},
 };
 
-void CheckSetupFile(CheckedFile& file)
+// A blank in the program's own name. The installer quotes its own path wherever it writes one
+// (the uninstall entry, its worker's command line), but the packager's command lines that start
+// it must do so too: unquoted, "Kite Setup.exe" starts "Kite.exe" or nothing.
+void CheckProgramName()
+{
+    for (const char* p = installState.exeName; *p; p = CharNextA(p)) {
+        if (*p == ' ') {
+            Report(Severity::Warning, 1, "Install", "Title", "the program's name \"", installState.exeName,
+                   "\" holds a blank: a command line that starts it (an AUTORUN.INF \"open=\" line, a batch file) must put it in quotes");
+            return;
+        }
+    }
+}
+
+void CheckSetupFile(CheckedFile& file, bool first)
 {
     SetReportedFile(file.name);
+    if (first)
+        CheckProgramName();
     if (!file.text.Load(installState.infPath)) {
         if (file.text.tooLarge)
             Report(Severity::Error, 1, "Install", "Title", "larger than ", NumberText(InfText::kLargestText >> 20),
@@ -72,6 +88,7 @@ bool CheckPackage(const char* folder, const char* programName)
             !CopyText(installState.infPath, folder) || !AppendText(installState.infPath, baseName) ||
             !AppendText(installState.infPath, candidate.suffix) || !IsFile(installState.infPath))
             continue;
+        bool first = !found;
         found = true;
         CopyText(installState.infName, FileNamePart(installState.infPath));
         CheckedFile file;
@@ -80,7 +97,7 @@ bool CheckPackage(const char* folder, const char* programName)
         file.asciiOnly = candidate.asciiOnly;
         file.japaneseOnly = candidate.japaneseOnly;
         file.chineseOnly = candidate.chineseOnly;
-        CheckSetupFile(file);
+        CheckSetupFile(file, first);
     }
     return found;
 }
