@@ -8,6 +8,7 @@
 #include "base/handle.h"
 #include "base/path.h"
 #include "check/inf_text.h"
+#include "check/text_set.h"
 #include "setup/package.h"
 
 // The setup information file under check, and what the checks share about it.
@@ -25,6 +26,7 @@ struct CheckedFile {
     char (*targets)[kPathCapacity] = nullptr;  // in targetBlock
     int targetCount = 0;
     HeapBlock targetBlock;
+    TextSet installed;  // over targets: every non-empty one offered, in order
 };
 
 // [Install] values: Title, Folder, InstallKey, RemoveNone. True when the installer's loader

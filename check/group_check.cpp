@@ -5,6 +5,7 @@
 #include "base/text.h"
 #include "check/report.h"
 #include "setup/entries.h"
+#include "setup/entry_reader.h"
 #include "setup/install_state.h"
 #include "shell/target_spec.h"
 
@@ -33,13 +34,7 @@ bool TargetIsInstalled(const CheckedFile& file, const char* target, char (&path)
     ParseTargetSpec(text, &spec);
     CopyText(path, spec.path);
     char full[kPathCapacity];
-    if (!FullPathOf(spec.path, full))
-        return false;
-    for (int slot = 0; slot < file.targetCount; ++slot) {
-        if (file.targets[slot][0] != '\0' && lstrcmpiA(file.targets[slot], full) == 0)
-            return true;
-    }
-    return false;
+    return FullPathOf(spec.path, full) && file.installed.Find(full) >= 0;
 }
 
 void CheckSingleShortcut(const CheckedFile& file)
@@ -63,6 +58,9 @@ void CheckShortcuts(const CheckedFile& file)
     HeapBlock nameBlock;
     char (*names)[kPathCapacity] = static_cast<char(*)[kPathCapacity]>(
         AllocateHeapBlock(nameBlock, sizeof(char[kPathCapacity]) * (count + 1), HEAP_ZERO_MEMORY));
+    TextSet nameSet;
+    if (names != nullptr)
+        nameSet.Prepare(names, count + 1);
     for (int n = 1; n <= count; ++n) {
         char key[16];
         CopyText(key, NumberText(static_cast<unsigned>(n)));
@@ -74,7 +72,7 @@ void CheckShortcuts(const CheckedFile& file)
         }
         if (entry.source[0] == '\0') {
             char entry[kEntryCapacity];
-            GetPrivateProfileStringA(kGroup, key, "", entry, sizeof entry, file.package.infPath);
+            ReadNumberedEntry(file.package.infPath, kGroup, static_cast<unsigned>(n), entry, sizeof entry);
             if (HasComma(entry))
                 Report(Severity::Error, line, kGroup, key, "no name before the comma: no shortcut is made");
             else
@@ -83,13 +81,10 @@ void CheckShortcuts(const CheckedFile& file)
         }
         if (names != nullptr) {
             CopyText(names[n], entry.source);
-            for (int earlier = 1; earlier < n; ++earlier) {
-                if (lstrcmpiA(names[earlier], names[n]) == 0) {
-                    Report(Severity::Error, line, kGroup, key, "the same shortcut name as entry ",
-                           NumberText(static_cast<unsigned>(earlier)), ": one shortcut replaces the other");
-                    break;
-                }
-            }
+            int earlier = nameSet.FindOrAdd(n);
+            if (earlier > 0)
+                Report(Severity::Error, line, kGroup, key, "the same shortcut name as entry ",
+                       NumberText(static_cast<unsigned>(earlier)), ": one shortcut replaces the other");
         }
         char path[kPathCapacity];
         if (!TargetIsInstalled(file, entry.target, path))

@@ -3,8 +3,11 @@
 
 namespace {
 
-// A setup file of 100,000 entries is under 16 MiB; anything larger is not one.
-constexpr DWORD kLargestText = 16u << 20;
+// The index has at least twice as many slots as indexed lines, and never fewer than this, so
+// that its probe sequences stay short.
+constexpr DWORD kSmallestIndex = 16;
+constexpr DWORD kFnvBasis = 2166136261u;
+constexpr DWORD kFnvPrime = 16777619u;
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
@@ -18,6 +21,30 @@ bool SameName(const char* text, int length, const char* name)
             return false;
     }
     return name[i] == '\0';
+}
+
+bool SameText(const char* text, int length, const char* other, int otherLength)
+{
+    if (length != otherLength)
+        return false;
+    for (int i = 0; i < length; ++i) {
+        if (LowerAscii(text[i]) != LowerAscii(other[i]))
+            return false;
+    }
+    return true;
+}
+
+// FNV-1a of section and key as the reader matches them (ASCII letters in one case); a header,
+// which has no key, hashes apart from a key that is empty.
+DWORD HashOf(const char* section, int sectionLength, const char* key, int keyLength)
+{
+    DWORD hash = kFnvBasis;
+    for (int i = 0; i < sectionLength; ++i)
+        hash = (hash ^ static_cast<unsigned char>(LowerAscii(section[i]))) * kFnvPrime;
+    hash = (hash ^ (key != nullptr ? 1u : 2u)) * kFnvPrime;
+    for (int i = 0; i < keyLength; ++i)
+        hash = (hash ^ static_cast<unsigned char>(LowerAscii(key[i]))) * kFnvPrime;
+    return hash;
 }
 
 // Drops blanks at both ends of [*start, *end).
@@ -38,8 +65,12 @@ bool InfText::Load(const char* path)
         return false;
     DWORD high = 0;
     DWORD fileSize = GetFileSize(file.Get(), &high);
-    if (fileSize == INVALID_FILE_SIZE || high != 0 || fileSize > kLargestText)
+    if (fileSize == INVALID_FILE_SIZE)
         return false;
+    if (high != 0 || fileSize > kLargestText) {
+        tooLarge = true;
+        return false;
+    }
     char* buffer = static_cast<char*>(AllocateHeapBlock(block, fileSize + 1));
     DWORD read = 0;
     if (buffer == nullptr || !ReadFile(file.Get(), buffer, fileSize, &read, nullptr) || read != fileSize)
@@ -47,7 +78,64 @@ bool InfText::Load(const char* path)
     buffer[fileSize] = '\0';
     bytes = buffer;
     size = fileSize;
+    BuildIndex();
     return true;
+}
+
+void InfText::BuildIndex()
+{
+    DWORD indexed = 0;
+    InfLine line;
+    while (NextLine(*this, line)) {
+        if (line.key != nullptr || line.isSectionHeader)
+            ++indexed;
+    }
+    // At most one line per byte of a file of at most kLargestText: no overflow below.
+    DWORD capacity = kSmallestIndex;
+    while (capacity < 2 * indexed)
+        capacity *= 2;
+    slots = static_cast<InfIndexSlot*>(AllocateHeapBlock(indexBlock, capacity * sizeof(InfIndexSlot), HEAP_ZERO_MEMORY));
+    if (slots == nullptr)
+        return;
+    slotMask = capacity - 1;
+    line = InfLine();
+    while (NextLine(*this, line)) {
+        if (line.key == nullptr && !line.isSectionHeader)
+            continue;
+        DWORD hash = HashOf(line.section, line.sectionLength, line.key, line.keyLength);
+        InfIndexSlot* slot = FindSlot(hash, line.section, line.sectionLength, line.key, line.keyLength);
+        if (slot->number != 0)
+            continue;  // a later occurrence: the reader takes the first
+        slot->section = line.section;
+        slot->sectionLength = line.sectionLength;
+        slot->key = line.key;
+        slot->keyLength = line.keyLength;
+        slot->number = line.number;
+        slot->hash = hash;
+    }
+}
+
+// The slot holding section and key, or the free slot where they belong.
+InfIndexSlot* InfText::FindSlot(DWORD hash, const char* section, int sectionLength, const char* key,
+                                int keyLength) const
+{
+    for (DWORD i = hash & slotMask;; i = (i + 1) & slotMask) {
+        InfIndexSlot* slot = &slots[i];
+        if (slot->number == 0 ||
+            (slot->hash == hash && (slot->key == nullptr) == (key == nullptr) &&
+             SameText(slot->section, slot->sectionLength, section, sectionLength) &&
+             SameText(slot->key, slot->keyLength, key, keyLength)))
+            return slot;
+    }
+}
+
+int InfText::FirstLine(const char* section, const char* key) const
+{
+    if (slots == nullptr)
+        return -1;
+    int sectionLength = lstrlenA(section);
+    int keyLength = key != nullptr ? lstrlenA(key) : 0;
+    return FindSlot(HashOf(section, sectionLength, key, keyLength), section, sectionLength, key, keyLength)->number;
 }
 
 bool NextLine(const InfText& text, InfLine& line)
@@ -118,6 +206,15 @@ bool HasKey(const InfLine& line, const char* key)
 
 int LineOf(const InfText& text, const char* section, const char* key)
 {
+    int indexed = key != nullptr ? text.FirstLine(section, key) : 0;
+    if (indexed > 0)
+        return indexed;
+    if (indexed == 0) {
+        indexed = text.FirstLine(section, nullptr);
+        if (indexed >= 0)
+            return indexed > 0 ? indexed : 1;
+    }
+    // Without the index, the lines are read from the start.
     int headerLine = 0;
     InfLine line;
     while (NextLine(text, line)) {

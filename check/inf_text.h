@@ -1,24 +1,50 @@
 // The raw text of a setup information file, scanned line by line. The installer reads values
 // through the platform's profile reader, which tells no line numbers; the check finds the line
 // of each section and key here, as the reader matches them (names without regard to case,
-// blanks around them dropped, the first occurrence counting).
+// blanks around them dropped, the first occurrence counting). The first occurrences are indexed
+// once when the file is loaded, so that finding a line does not read the file from its start.
 #pragma once
 
 #include <windows.h>
 
 #include "base/handle.h"
 
-// Owner of the file's bytes (read whole, freed on destruction).
+// A section header (key null) or a key of a section in the index of first occurrences.
+struct InfIndexSlot {
+    const char* section;
+    const char* key;
+    int sectionLength;
+    int keyLength;
+    int number;  // the line; 0 for a free slot
+    DWORD hash;
+};
+
+// Owner of the file's bytes (read whole, freed on destruction) and of the index of its lines.
 class InfText {
 public:
-    // False when the file cannot be read (or is too large to be a setup information file).
+    // The largest file the check reads: a setup file of 100,000 entries is under 16 MiB.
+    static constexpr DWORD kLargestText = 16u << 20;
+
+    // False when the file cannot be read, or is larger than kLargestText (tooLarge then set).
     bool Load(const char* path);
+
+    // The first line of key in section (key null: the section's first header); 0 when there is
+    // none, -1 when the index could not be made (there was no memory for it).
+    int FirstLine(const char* section, const char* key) const;
 
     const char* bytes = nullptr;  // in block, terminated
     DWORD size = 0;
+    bool tooLarge = false;
 
 private:
+    void BuildIndex();
+    InfIndexSlot* FindSlot(DWORD hash, const char* section, int sectionLength, const char* key,
+                           int keyLength) const;
+
     HeapBlock block;
+    HeapBlock indexBlock;
+    InfIndexSlot* slots = nullptr;  // in indexBlock, open addressing; a power of two of them
+    DWORD slotMask = 0;
 };
 
 // One line of the text. section is the name of the section the line lies in (empty before the

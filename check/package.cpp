@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include "app/entry.h"
+#include "base/text.h"
 #include "check/checks.h"
 #include "check/report.h"
 #include "setup/install_state.h"
@@ -26,11 +27,31 @@ const Candidate kCandidates[] = {
     {"ZT.INF", 950, false, false, true},
 };
 
-void CheckSetupFile(CheckedFile& file)
+// A blank in the program's own name. The installer quotes its own path wherever it writes one
+// (the uninstall entry, its worker's command line), but the packager's command lines that start
+// it must do so too: unquoted, "Kite Setup.exe" starts "Kite.exe" or nothing.
+void CheckProgramName(const Package& package)
+{
+    for (const char* p = package.exeName; *p; p = CharNextA(p)) {
+        if (*p == ' ') {
+            Report(Severity::Warning, 1, "Install", "Title", "the program's name \"", package.exeName,
+                   "\" holds a blank: a command line that starts it (an AUTORUN.INF \"open=\" line, a batch file) must put it in quotes");
+            return;
+        }
+    }
+}
+
+void CheckSetupFile(CheckedFile& file, bool first)
 {
     SetReportedFile(file.name);
+    if (first)
+        CheckProgramName(file.package);
     if (!file.text.Load(file.package.infPath)) {
-        Report(Severity::Error, 1, "Install", "Title", "the file cannot be read");
+        if (file.text.tooLarge)
+            Report(Severity::Error, 1, "Install", "Title", "larger than ", NumberText(InfText::kLargestText >> 20),
+                   " MB, more than a setup information file of 100,000 entries takes: the file is not checked");
+        else
+            Report(Severity::Error, 1, "Install", "Title", "the file cannot be read");
         return;
     }
     CheckCodePage(file);
@@ -70,6 +91,7 @@ bool CheckPackage(const char* folder, const char* programName)
             !AppendText(package.infPath, baseName) || !AppendText(package.infPath, candidate.suffix) ||
             !IsFile(package.infPath))
             continue;
+        bool first = !found;
         found = true;
         CopyText(package.infName, FileNamePart(package.infPath));
         file.name = package.infName;
@@ -77,7 +99,7 @@ bool CheckPackage(const char* folder, const char* programName)
         file.asciiOnly = candidate.asciiOnly;
         file.japaneseOnly = candidate.japaneseOnly;
         file.chineseOnly = candidate.chineseOnly;
-        CheckSetupFile(file);
+        CheckSetupFile(file, first);
     }
     return found;
 }

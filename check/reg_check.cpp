@@ -5,6 +5,7 @@
 #include "base/shared_keys.h"
 #include "base/text.h"
 #include "check/report.h"
+#include "setup/entry_reader.h"
 #include "setup/install_state.h"
 #include "uninstall/removal.h"
 
@@ -22,7 +23,7 @@ void CheckRegistryEntries(const CheckedFile& file)
     for (int i = 1;; ++i) {
         char key[16];
         CopyText(key, NumberText(static_cast<unsigned>(i)));
-        DWORD length = GetPrivateProfileStringA(kReg, key, "", value, sizeof value, file.package.infPath);
+        DWORD length = ReadNumberedEntry(file.package.infPath, kReg, static_cast<unsigned>(i), value, sizeof value);
         if (length == 0)
             break;
         count = i;

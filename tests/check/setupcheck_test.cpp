@@ -155,3 +155,22 @@ TEST(SetupCheck, SamplePackageChecksClean)
     ASSERT_EQ(1u, report.lines.size()) << report.all;
     EXPECT_EQ("0 errors, 0 warnings", report.lines[0]);
 }
+
+TEST(SetupCheck, WarnsOfABlankInTheProgramsNameAndRefusesAFileTooLargeToCheck)
+{
+    TempFolder package("setupcheck-blank-name");
+    TempFolder scratch("setupcheck-blank-name-report");
+    ASSERT_TRUE(WriteFileBytes(package / "Kite Setup.exe", "x"));
+    ASSERT_TRUE(WriteFileBytes(package / "KITE.TXT", "x"));
+    ASSERT_TRUE(WriteFileBytes(package / "Kite Setup.INF", "[Install]\r\nTitle=Kite\r\nFolder=Kite\\Game\r\n1=KITE.TXT\r\n"));
+    ASSERT_TRUE(MakeLargeFile(package / "Kite SetupE.INF", (16ll << 20) + 1));
+
+    CheckReport report = RunSetupCheck("\"" + package.path() + "\" \"Kite Setup.exe\"", scratch);
+    EXPECT_EQ(2, report.exitCode) << report.all;
+    ASSERT_EQ(3u, report.lines.size()) << report.all;
+    EXPECT_EQ("Kite Setup.INF:1: warning: [Install] Title: the program's name \"Kite Setup.exe\" holds a blank: a command "
+              "line that starts it (an AUTORUN.INF \"open=\" line, a batch file) must put it in quotes",
+              report.lines[0]);
+    EXPECT_EQ(0u, report.lines[1].find("Kite SetupE.INF:1: error: [Install] Title: larger than 16 MB")) << report.lines[1];
+    EXPECT_EQ("1 errors, 1 warnings", report.lines[2]);
+}
