@@ -207,3 +207,39 @@ CommandLine ParseCommandLine(const char* arguments)
     }
     return command;
 }
+
+namespace {
+
+// True when line begins with name (without regard to case) followed by a blank or its end.
+bool BeginsWithName(const char* line, const char* name)
+{
+    int length = lstrlenA(name);
+    if (length == 0 || lstrlenA(line) < length ||
+        CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, line, length, name, length) != CSTR_EQUAL)
+        return false;
+    return line[length] == '\0' || line[length] == ' ' || line[length] == '\t';
+}
+
+}  // namespace
+
+const char* ArgumentsOf(const char* commandLine, const char* programPath)
+{
+    const char* p = commandLine;
+    if (*p == '"') {
+        ++p;
+        while (*p && *p != '"')
+            ++p;
+        if (*p == '"')
+            ++p;
+    } else if (BeginsWithName(p, programPath)) {
+        p += lstrlenA(programPath);
+    } else if (BeginsWithName(p, FileNamePart(programPath))) {
+        p += lstrlenA(FileNamePart(programPath));
+    } else {
+        while (*p && *p != ' ' && *p != '\t')
+            ++p;
+    }
+    while (*p == ' ' || *p == '\t')
+        ++p;
+    return p;
+}

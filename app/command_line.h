@@ -45,3 +45,9 @@ struct CommandLine {
 // first is the uninstall request. Anything else installs. With "/quiet" or "/passive" nothing is
 // left but "/r" (the uninstall) or the worker's "x <path>": any other word is not understood.
 CommandLine ParseCommandLine(const char* arguments);
+
+// The arguments in a whole command line: what follows the program's name (quoted, or up to the
+// first blank) and the blanks after it. Unquoted, a name with blanks ("C:\Tools\Kite Setup.exe
+// x ...", as some callers write it) is recognised by programPath, the program's own path: the
+// line may begin with that path or with its file name.
+const char* ArgumentsOf(const char* commandLine, const char* programPath);

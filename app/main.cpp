@@ -2,32 +2,14 @@
 // are what follows the program's name on the command line, as WinMain would receive them.
 #include <windows.h>
 
+#include "app/command_line.h"
 #include "app/entry.h"
-
-namespace {
-
-// Skips the program name (quoted, or up to the first blank) and the blanks after it.
-const char* ArgumentsOf(const char* commandLine)
-{
-    const char* p = commandLine;
-    if (*p == '"') {
-        ++p;
-        while (*p && *p != '"')
-            ++p;
-        if (*p == '"')
-            ++p;
-    } else {
-        while (*p && *p != ' ' && *p != '\t')
-            ++p;
-    }
-    while (*p == ' ' || *p == '\t')
-        ++p;
-    return p;
-}
-
-}  // namespace
 
 extern "C" void ProgramStart()
 {
-    ExitProcess(ProgramEntry(GetModuleHandleA(nullptr), ArgumentsOf(GetCommandLineA())));
+    char programPath[kPathCapacity];
+    DWORD length = GetModuleFileNameA(nullptr, programPath, sizeof programPath);
+    if (length == 0 || length >= sizeof programPath)
+        programPath[0] = '\0';
+    ExitProcess(ProgramEntry(GetModuleHandleA(nullptr), ArgumentsOf(GetCommandLineA(), programPath)));
 }

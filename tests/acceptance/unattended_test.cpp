@@ -113,6 +113,23 @@ TEST_F(Unattended, FileInUseIsNamedAndUnknownSwitchChangesNothing)
     EXPECT_EQ(0, Run(dest + "SETUP.EXE", "/r /quiet"));
 }
 
+// A program renamed with a blank in its name: the request starts its worker with the worker's
+// path quoted, and the worker finds its arguments after it.
+TEST_F(Unattended, AProgramNamedWithABlankRemovesItsInstallation)
+{
+    WritePackage("[Install]\r\nTitle=Kite Tools\r\nFolder=Kite\r\nInstallKey=" + key + "\r\n1=kite.exe\r\n",
+                 "Kite Setup.exe", "Kite Setup.INF");
+    ASSERT_TRUE(WriteFileBytes(pkg + "kite.exe", "the package's program"));
+    EXPECT_EQ(0, Run(pkg + "Kite Setup.exe", "/quiet /dir=\"" + dest + "\""));
+    EXPECT_EQ("\"" + dest + "Kite Setup.exe\" /r /quiet",
+              ReadRegistryValue(HKEY_LOCAL_MACHINE, EntryKey().c_str(), "QuietUninstallString").text());
+
+    EXPECT_EQ(0, Run(dest + "Kite Setup.exe", "/r /quiet /log=\"" + log + "\""));
+    std::string removalLog = ReadFileBytes(log);
+    EXPECT_NE(std::string::npos, removalLog.find("\"" + SystemFolder() + "\\Kite Setup.exe\" /quiet")) << removalLog;
+    EXPECT_TRUE(WaitUntil([&] { return !FolderExists(dest); }, 5000)) << removalLog;
+}
+
 TEST_F(Unattended, PassiveShowsOnlyTheProgress)
 {
     WriteKitePackage();

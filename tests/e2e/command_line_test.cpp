@@ -66,3 +66,21 @@ TEST(CommandLineTable, UnattendedSwitchesAndTheirExitCodes)
     EXPECT_STREQ("C:\\Program Files\\rx\\SETUP.EXE",
                  ParseCommandLine("/quiet x C:\\Program Files\\rx\\SETUP.EXE").workingPath);
 }
+
+TEST(CommandLineTable, ArgumentsAfterAProgramNameWithBlanks)
+{
+    const char* program = "C:\\WINDOWS\\system32\\Kite Setup.exe";
+    const struct {
+        const char* line;
+        const char* arguments;
+    } rows[] = {
+        {"\"C:\\WINDOWS\\system32\\Kite Setup.exe\" x C:\\Kite\\Kite Setup.exe", "x C:\\Kite\\Kite Setup.exe"},
+        {"C:\\WINDOWS\\system32\\Kite Setup.exe x C:\\Kite\\Kite Setup.exe", "x C:\\Kite\\Kite Setup.exe"},
+        {"c:\\windows\\SYSTEM32\\kite setup.exe  /r", "/r"},
+        {"Kite Setup.exe /r", "/r"},
+        {"SETUP.EXE /r", "/r"},
+        {"C:\\WINDOWS\\system32\\Kite Setup.exe", ""},
+    };
+    for (const auto& row : rows)
+        EXPECT_STREQ(row.arguments, ArgumentsOf(row.line, program)) << row.line;
+}
