@@ -1,8 +1,9 @@
 // The shared registry keys. Every first-level key of HKEY_CURRENT_USER and HKEY_LOCAL_MACHINE
 // is shared (Software, System, Control Panel, Environment), and so are the containers listed
-// here, below Software and below its 32-bit view Wow6432Node. HKEY_CLASSES_ROOT is the view of
-// Software\Classes: a class of a program's own ("Vendor.Document") lies below that shared key
-// and may go, the containers that hold every program's classes may not.
+// here, below Software and below its 32-bit view Wow6432Node, and the system's control sets
+// below HKEY_LOCAL_MACHINE\System. HKEY_CLASSES_ROOT is the view of Software\Classes: the
+// containers that hold every program's classes and the system's own classes never go; a file
+// extension or a class directly below it is every program's until an install shows otherwise.
 #include "base/shared_keys.h"
 
 #include "base/path.h"
@@ -19,19 +20,28 @@ const char* const kSoftwareContainers[] = {
     "Microsoft\\Windows\\CurrentVersion\\App Paths",
     "Microsoft\\Windows\\CurrentVersion\\Run",
     "Microsoft\\Windows\\CurrentVersion\\RunOnce",
-    "Microsoft\\Windows\\CurrentVersion\\Explorer",
+    "Microsoft\\Windows\\CurrentVersion\\Explorer\\?",
+    "Microsoft\\Windows NT\\CurrentVersion\\Winlogon",
+    "Microsoft\\Windows NT\\CurrentVersion\\Image File Execution Options",
+    "Microsoft\\Windows NT\\CurrentVersion\\Fonts",
     "Policies",
 };
 const char* const kSoftwarePrefixes[] = {"Software\\", "Software\\Wow6432Node\\"};
 
 // Class containers: the registrations of every program's classes and the shell's handlers
 // for every file, folder and drive.
-const char* const kClassContainers[] = {"CLSID",  "Interface", "TypeLib", "AppID", "*", "AllFilesystemObjects",
-                                        "Directory", "Drive",   "Folder"};
+const char* const kClassContainers[] = {"CLSID",     "Interface", "TypeLib", "AppID",   "*",
+                                        "AllFilesystemObjects", "Directory", "Drive", "Folder", "exefile",
+                                        "lnkfile",   "batfile",   "cmdfile", "comfile", "txtfile",
+                                        "Applications", "SystemFileAssociations"};
+
 // Where they lie below HKEY_CURRENT_USER and HKEY_LOCAL_MACHINE, and below HKEY_CLASSES_ROOT.
 const char* const kSoftwareClassPrefixes[] = {"Software\\Classes\\", "Software\\Classes\\Wow6432Node\\",
                                               "Software\\Wow6432Node\\Classes\\"};
 const char* const kClassRootPrefixes[] = {"", "Wow6432Node\\"};
+
+// A key directly below them: a file extension (".txt") or a class ("txtfile", "Vendor.Document").
+const char* const kClassNames[] = {"?"};
 
 // The key path without separators at either end and with doubled ones made single. Steps over
 // double-byte characters whole: in the Japanese code page many have 0x5C ("\") as their second
@@ -63,23 +73,49 @@ bool TidyKeyPath(const char* subKey, char (&tidy)[kPathCapacity], bool* firstLev
     return true;
 }
 
-// True when key is listed (prefix + container) or lies above a listed key. Registry key names
-// may hold double-byte characters, but the list is plain ASCII, so it is cut where key ends.
+// The end of the key name that starts at name: the next separator or the end. A double-byte
+// character is stepped over whole.
+const char* NameEnd(const char* name)
+{
+    while (*name && *name != '\\')
+        name += IsDBCSLeadByte(static_cast<BYTE>(*name)) && name[1] != '\0' ? 2 : 1;
+    return name;
+}
+
+// Where key lies against the listed key ("?" standing for any one key name): at it or above it,
+// below it, or apart. Both are tidy paths; names compare without regard to case.
+enum class Relation { AtOrAbove, Below, Apart };
+
+Relation Relate(const char* key, const char* listed)
+{
+    for (const char* name = key;; name = NameEnd(name) + 1) {
+        const char* end = NameEnd(name);
+        const char* listedEnd = NameEnd(listed);
+        bool anyName = listedEnd - listed == 1 && *listed == '?';
+        if (!anyName && CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, name, static_cast<int>(end - name), listed,
+                                       static_cast<int>(listedEnd - listed)) != CSTR_EQUAL)
+            return Relation::Apart;
+        if (*end == '\0')
+            return Relation::AtOrAbove;
+        if (*listedEnd == '\0')
+            return Relation::Below;
+        listed = listedEnd + 1;
+    }
+}
+
 bool IsAtOrAboveListed(const char* key, const char* prefix, const char* container)
 {
     char listed[kPathCapacity];
-    if (!CopyText(listed, prefix) || !AppendText(listed, container))
-        return false;
-    int keyLength = lstrlenA(key);
-    int listedLength = lstrlenA(listed);
-    if (keyLength > listedLength)
-        return false;
-    if (keyLength < listedLength) {
-        if (listed[keyLength] != '\\')
-            return false;
-        listed[keyLength] = '\0';
-    }
-    return lstrcmpiA(listed, key) == 0;
+    return CopyText(listed, prefix) && AppendText(listed, container) && Relate(key, listed) == Relation::AtOrAbove;
+}
+
+// Below HKEY_LOCAL_MACHINE\System lie the control sets with the system's services, hardware and
+// settings. All of it is the system's, down to each service's own key; only what lies below a
+// service's key ("...\Services\Vendor Driver\Parameters") may be a program's.
+bool IsSystemKey(HKEY root, const char* key)
+{
+    return root == HKEY_LOCAL_MACHINE && Relate(key, "System") != Relation::Apart &&
+           Relate(key, "System\\?\\Services\\?") != Relation::Below;
 }
 
 template <size_t P, size_t C>
@@ -96,14 +132,23 @@ bool MatchesList(const char* key, const char* const (&prefixes)[P], const char* 
 
 }  // namespace
 
-bool IsSharedRegistryKey(HKEY root, const char* subKey)
+KeyShare JudgeRegistryKey(HKEY root, const char* subKey)
 {
     char key[kPathCapacity];
     bool firstLevel = true;
     if (subKey == nullptr || !TidyKeyPath(subKey, key, &firstLevel) || key[0] == '\0')
-        return true;
+        return KeyShare::Shared;
     if (root == HKEY_CLASSES_ROOT)
-        return MatchesList(key, kClassRootPrefixes, kClassContainers);
-    return firstLevel || MatchesList(key, kSoftwarePrefixes, kSoftwareContainers) ||
-           MatchesList(key, kSoftwareClassPrefixes, kClassContainers);
+        return MatchesList(key, kClassRootPrefixes, kClassContainers) ? KeyShare::Shared
+               : MatchesList(key, kClassRootPrefixes, kClassNames)    ? KeyShare::ClassName
+                                                                      : KeyShare::Own;
+    if (firstLevel || MatchesList(key, kSoftwarePrefixes, kSoftwareContainers) ||
+        MatchesList(key, kSoftwareClassPrefixes, kClassContainers) || IsSystemKey(root, key))
+        return KeyShare::Shared;
+    return MatchesList(key, kSoftwareClassPrefixes, kClassNames) ? KeyShare::ClassName : KeyShare::Own;
+}
+
+bool IsSharedRegistryKey(HKEY root, const char* subKey)
+{
+    return JudgeRegistryKey(root, subKey) == KeyShare::Shared;
 }

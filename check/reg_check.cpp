@@ -34,8 +34,10 @@ void CheckRegistryEntries(const CheckedFile& file)
             Report(Severity::Error, line, kReg, key, "longer than 259 characters: the uninstaller refuses it (\"Found abnormal Reg section.\")");
         else if (!SplitRegEntry(value, &root, &subKey))
             Report(Severity::Error, line, kReg, key, "not HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE or HKEY_CLASSES_ROOT followed by a key below it: the uninstaller refuses it (\"Found abnormal Reg section.\")");
-        else if (IsSharedRegistryKey(root, subKey))
-            Report(Severity::Error, line, kReg, key, "\"", subKey, "\" is a key shared by many programs, or lies above one: the uninstaller refuses it (\"Found abnormal Reg section.\")");
+        else if (JudgeRegistryKey(root, subKey) == KeyShare::Shared)
+            Report(Severity::Error, line, kReg, key, "\"", subKey, "\" is a key shared by many programs or the system's own, or lies above one: the uninstaller refuses it (\"Found abnormal Reg section.\")");
+        else if (JudgeRegistryKey(root, subKey) == KeyShare::ClassName)
+            Report(Severity::Warning, line, kReg, key, "\"", subKey, "\" is a file extension or a class: the uninstaller removes it only when the install found it absent");
     }
     CheckNumbering(file, kReg, count);
 }

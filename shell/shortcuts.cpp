@@ -13,6 +13,7 @@
 #include "base/protected_folders.h"
 #include "base/registry_key.h"
 #include "setup/entries.h"
+#include "setup/install_record.h"
 #include "setup/install_state.h"
 #include "shell/target_spec.h"
 
@@ -135,8 +136,10 @@ void SaveLink(IShellLinkA* link, const char* file)
     if (FAILED(link->QueryInterface(IID_IPersistFile, persist.ReceiveVoid())))
         return;
     WCHAR widePath[kPathCapacity];
-    if (MultiByteToWideChar(CP_ACP, 0, file, -1, widePath, kPathCapacity) != 0 && SUCCEEDED(persist->Save(widePath, TRUE)))
+    if (MultiByteToWideChar(CP_ACP, 0, file, -1, widePath, kPathCapacity) != 0 && SUCCEEDED(persist->Save(widePath, TRUE))) {
         LogAction(LogShortcutMade, file);
+        RecordMade(RecordKind::Shortcut, file);
+    }
 }
 
 // Makes one shortcut named entry.source from the target specification in entry.target.
@@ -213,6 +216,18 @@ void CreateShortcuts(const Package& package, const char* folder, bool groupList)
 }
 
 }  // namespace
+
+void RemoveRecordedShortcut(const char* file)
+{
+    char folder[kPathCapacity];
+    const char* extension = ExtensionPart(file);
+    if (FindRootEnd(file) == nullptr || extension == nullptr || lstrcmpiA(extension, kLinkExtension) != 0 ||
+        !CopyText(folder, file))
+        return;
+    DeleteLink(file);
+    while (CutLastLevel(folder) && !IsProtectedFolder(folder) && RemoveDirectoryA(folder))
+        LogAction(LogFolderRemoved, folder);
+}
 
 void UpdateShortcuts(const Package& package, ShortcutPlace place, ShortcutUpdate update, EngineReport& report)
 {

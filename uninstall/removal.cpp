@@ -17,6 +17,7 @@
 #include "setup/entries.h"
 #include "setup/entry_reader.h"
 #include "setup/install_plan.h"
+#include "setup/install_record.h"
 #include "setup/install_state.h"
 #include "shell/registration.h"
 #include "shell/shortcuts.h"
@@ -100,6 +101,29 @@ bool SplitRegistryValue(const char* value, HKEY* root, const char** subKey)
     return false;
 }
 
+// A key that holds many programs' keys is refused like an unknown root: a packager's slip must
+// not take every other program's settings or uninstall entries with it. So is a file extension
+// or a class unless the record of an install says it was absent then (".txt" is the system's).
+bool MayDeleteKey(const char* value, HKEY root, const char* subKey, const char* record)
+{
+    KeyShare share = JudgeRegistryKey(root, subKey);
+    return share == KeyShare::Own || (share == KeyShare::ClassName && record[0] != '\0' &&
+                                      RecordLists(record, RecordKind::CreatedKey, value));
+}
+
+void RemoveRegistryValue(const char* value, size_t length, const char* record, EngineReport& report)
+{
+    HKEY root;
+    const char* subKey;
+    if (length < kPathCapacity && SplitRegistryValue(value, &root, &subKey) && MayDeleteKey(value, root, subKey, record)) {
+        DeleteKeyTree(root, subKey);
+        LogAction(LogKeyDeleted, value);
+    } else {
+        LogAction(LogFailure, value);
+        report.Failure(LoadMessage(IDS_ABNORMAL_REG));
+    }
+}
+
 void RemoveRegistryKeys(const Package& package, EngineReport& report)
 {
     // One byte more than a key path holds: a longer value would be cut, and the cut text
@@ -107,21 +131,14 @@ void RemoveRegistryKeys(const Package& package, EngineReport& report)
     // that does not fit is refused like an unknown root. The entry reader, unlike the profile
     // reader, also refuses a quoted value that was cut.
     char value[kPathCapacity + 1];
+    char record[kPathCapacity];
+    if (!InstallRecordPath(package, record))
+        record[0] = '\0';
     for (unsigned i = 1;; ++i) {
         DWORD length = ReadNumberedEntry(package.infPath, kRegSection, i, value, sizeof value);
         if (length == 0)
             return;
-        HKEY root;
-        const char* subKey;
-        // A key that holds many programs' keys is refused like an unknown root: a packager's
-        // slip must not take every other program's settings or uninstall entries with it.
-        if (length < kPathCapacity && SplitRegistryValue(value, &root, &subKey) && !IsSharedRegistryKey(root, subKey)) {
-            DeleteKeyTree(root, subKey);
-            LogAction(LogKeyDeleted, value);
-        } else {
-            LogAction(LogFailure, value);
-            report.Failure(LoadMessage(IDS_ABNORMAL_REG));
-        }
+        RemoveRegistryValue(value, length, record, report);
     }
 }
 
@@ -183,8 +200,57 @@ bool InSameFolder(const char* first, const char* second)
 // The folders above a deleted file are climbed once for each run of entries in one folder, not
 // once for each file: RemoveDirectoryA looks through a folder that still holds files before it
 // refuses, which for thousands of files in a few folders costs more than the deletions.
+// What the install record adds to the removal of the current setup file's entries: files and
+// keys that earlier installs made (the current file no longer names them), or shortcuts.
+struct RecordWalk {
+    const char* record;
+    EngineReport* report;
+    const char* installFolder;
+    RecordKind kind;  // the kind this walk removes
+    bool complete;
+};
+
+void RemoveRecorded(RecordKind kind, const char* path, void* context)
+{
+    RecordWalk& walk = *static_cast<RecordWalk*>(context);
+    if (kind != walk.kind)
+        return;
+    if (kind == RecordKind::Shortcut) {
+        RemoveRecordedShortcut(path);
+    } else if (kind == RecordKind::Key) {
+        // One the current setup file names has gone already: nothing more to log.
+        HKEY root;
+        const char* subKey;
+        bool present = true;
+        if (SplitRegistryValue(path, &root, &subKey)) {
+            RegistryKey key;
+            present = key.Open(root, subKey, KEY_READ);
+        }
+        if (present)
+            RemoveRegistryValue(path, lstrlenA(path), walk.record, *walk.report);
+    } else if (FindRootEnd(path) != nullptr && !LiesInSystemFolder(path) &&
+               GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES) {
+        if (!DeleteFileReporting(path, *walk.report))
+            walk.complete = false;
+        else if (walk.installFolder[0] != '\0')
+            RemoveEmptyFoldersAbove(path, walk.installFolder);
+    }
+}
+
+// Removes what the record lists of kind; false when a file stayed.
+bool RemoveRecordedKind(const char* record, RecordKind kind, const char* installFolder, EngineReport& report)
+{
+    RecordWalk walk = {record, &report, installFolder, kind, true};
+    if (record[0] != '\0')
+        ReadInstallRecord(record, RemoveRecorded, &walk);
+    return walk.complete;
+}
+
 bool RemoveEntryFiles(const Package& package, EngineReport& report, bool* stopped)
 {
+    char record[kPathCapacity];
+    if (!InstallRecordPath(package, record))
+        record[0] = '\0';
     char installFolder[kPathCapacity];
     if (!CopyText(installFolder, installState.installDir) || !NormalizeFolderPath(installFolder) ||
         !AppendPathPart(installFolder, ""))
@@ -198,10 +264,16 @@ bool RemoveEntryFiles(const Package& package, EngineReport& report, bool* stoppe
         if (i == kSetupFileEntry) {
             if (lastDeleted[0] != '\0')
                 RemoveEmptyFoldersAbove(lastDeleted, installFolder);
+            RemoveRecordedKind(record, RecordKind::Key, installFolder, report);
+            if (!RemoveRecordedKind(record, RecordKind::File, installFolder, report))
+                result = false;
             if (!result) {
                 *stopped = true;
                 return false;
             }
+            RemoveRecordedKind(record, RecordKind::Shortcut, installFolder, report);
+            if (record[0] != '\0' && DeleteFileA(record))
+                LogAction(LogFileRemoved, record);
             // The group names are read from the setup information file, pseudo entry 0. The
             // other shortcuts go with them, before the program: an uninstall whose caller waits
             // is answered just before the program goes.

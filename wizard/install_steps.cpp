@@ -17,10 +17,13 @@
 #include "setup/entries.h"
 #include "setup/entry_reader.h"
 #include "setup/install_plan.h"
+#include "setup/install_record.h"
 #include "setup/install_state.h"
 #include "base/registry_key.h"
 #include "shell/registration.h"
 #include "shell/shortcuts.h"
+#include "uninstall/removal.h"
+#include "base/shared_keys.h"
 
 namespace {
 
@@ -195,6 +198,24 @@ void CreateShortcutsAndRegister(const Package& package, EngineReport& report)
     CheckRegistrationWrite(WriteApplicationKey(), kApplicationKeyForLog, report);
 }
 
+// The keys the setup file names for removal: a later version may no longer name them.
+void RecordRegistryKeys(const Package& package)
+{
+    char value[kPathCapacity + 1];
+    for (unsigned i = 1; ReadNumberedEntry(package.infPath, kRegSection, i, value, sizeof value) != 0; ++i) {
+        if (lstrlenA(value) >= static_cast<int>(kPathCapacity))
+            continue;
+        RecordMade(RecordKind::Key, value);
+        // An extension or a class that is not there yet becomes the program's to remove.
+        HKEY root;
+        const char* subKey;
+        RegistryKey key;
+        if (SplitRegEntry(value, &root, &subKey) && JudgeRegistryKey(root, subKey) == KeyShare::ClassName &&
+            !key.Open(root, subKey, KEY_READ))
+            RecordMade(RecordKind::CreatedKey, value);
+    }
+}
+
 }  // namespace
 
 bool MakeFolderTree(char* path, EngineReport& report)
@@ -211,19 +232,24 @@ void RunInstallStep(const Package& package, int step, EngineReport& report)
 {
     PlanStep planned = InstallStepAt(package.fileCount, step);
     if (planned.kind == StepKind::MakeFolder) {
-        MakeFolderTree(installState.installDir, report);
+        char record[kPathCapacity];
+        if (MakeFolderTree(installState.installDir, report) && InstallRecordPath(package, record))
+            OpenInstallRecord(record);
     } else if (planned.kind == StepKind::CopyEntry) {
         ResolvedEntry entry = ResolveInstallEntry(package, planned.entry);
-        if (entry.resolved)
-            CopyEntryFile(entry,
-                          planned.entry == kInstallerEntry ? ReplaceSilently
-                          : entry.leavesItsFolder         ? NeverReplace
-                                                          : AskBeforeReplacingNewer,
-                          report);
-        else
+        if (!entry.resolved)
             ReportUnresolvedEntry(package, report, planned.entry);
+        else if (CopyEntryFile(entry,
+                               planned.entry == kInstallerEntry ? ReplaceSilently
+                               : entry.leavesItsFolder         ? NeverReplace
+                                                               : AskBeforeReplacingNewer,
+                               report) &&
+                 planned.entry >= 1 && entry.mayRemove)
+            RecordMade(RecordKind::File, entry.target);
     } else {
+        RecordRegistryKeys(package);
         CreateShortcutsAndRegister(package, report);
+        CloseInstallRecord();
     }
 }
 
@@ -264,13 +290,19 @@ bool CopyEntryFile(const ResolvedEntry& entry, ReplaceRule rule, EngineReport& r
                 return false;
             }
             // The copy that refuses an existing target says so before it looks at sharing, so
-            // a target held open shows only when it is replaced. That is still reported: the
-            // file was not installed. Other refusals (a read-only or hidden target) keep the
-            // old file silently; it loses those attributes below and a later install replaces it.
+            // a target held open shows only when it is replaced. A read-only, hidden or system
+            // target, which the platform refuses to replace, loses those attributes first. Any
+            // refusal is reported with the platform's reason: the file was not installed.
             if (rule == ReplaceSilently || ConfirmOverwrite(source, target, report)) {
+                DWORD attributes = GetFileAttributesA(target);
+                if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY) &&
+                    (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)))
+                    SetFileAttributesA(target, FILE_ATTRIBUTE_NORMAL);
                 copied = CopyAnswering(source, target, FALSE, sourceFacts, report) != 0;
-                if (!copied && GetLastError() == ERROR_SHARING_VIOLATION) {
-                    ReportCopyFailure(report, IDS_FILE_IN_USE, target, ERROR_SHARING_VIOLATION);
+                if (!copied) {
+                    error = GetLastError();
+                    ReportCopyFailure(report, error == ERROR_SHARING_VIOLATION ? IDS_FILE_IN_USE : IDS_COPY_FAILED,
+                                      target, error);
                     return false;
                 }
             }

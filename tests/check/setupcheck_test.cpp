@@ -58,6 +58,8 @@ const std::vector<std::string> kSetupInf = {
     "1=HKEY_CURRENT_USER",
     "2=HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall",
     "3=HKEY_CURRENT_USER\\Software\\TinySetupTest\\Planted",
+    "4=HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Services\\Tcpip",
+    "5=HKEY_CLASSES_ROOT\\.pzl",
 };
 
 // Read by every user without a file of their language: no Title, and a name beyond ASCII.
@@ -115,6 +117,9 @@ TEST(SetupCheck, FindsEachPlantedMistakeAtItsSectionKeyAndLine)
         {"SETUP.INF", &kSetupInf, "1=HKEY_CURRENT_USER", "error", "Reg", "1", "the uninstaller refuses it"},
         {"SETUP.INF", &kSetupInf, "2=HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall",
          "error", "Reg", "2", "shared by many programs"},
+        {"SETUP.INF", &kSetupInf, "4=HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Services\\Tcpip", "error", "Reg",
+         "4", "the system's own"},
+        {"SETUP.INF", &kSetupInf, "5=HKEY_CLASSES_ROOT\\.pzl", "warning", "Reg", "5", "only when the install found it absent"},
         {"SETUPE.INF", &kEnglishInf, "[Install]", "error", "Install", "Title", "missing"},
         {"SETUPE.INF", &kEnglishInf, "1=Caf\xE9,PROGRAM.EXE", "warning", "Group", "1", "beyond ASCII"},
         {"SETUPZT.INF", &kChineseInf, "Title=\xA5\x5C\xAF\xE0", "warning", "Install", "Title",
@@ -127,7 +132,7 @@ TEST(SetupCheck, FindsEachPlantedMistakeAtItsSectionKeyAndLine)
     CheckReport report = RunSetupCheck("\"" + package.path() + "\"", scratch);
     ASSERT_FALSE(report.lines.empty()) << "exit code " << report.exitCode;
     EXPECT_EQ(2, report.exitCode) << report.all;
-    EXPECT_EQ("15 errors, 7 warnings", report.lines.back()) << report.all;
+    EXPECT_EQ("16 errors, 8 warnings", report.lines.back()) << report.all;
 
     std::vector<bool> matched(report.lines.size(), false);
     for (const Expected& row : expected) {

@@ -358,6 +358,8 @@ TEST_F(RemovalTest, AbnormalRegValuesAreReportedAndTheNextKeysStillGo)
         ASSERT_TRUE(SetRegistryString(HKEY_CURRENT_USER, (std::string(kTestKey) + "\\" + key).c_str(), "v", "1"));
     ASSERT_TRUE(SetRegistryString(HKEY_LOCAL_MACHINE, "Software\\TinySetupTestRemoval\\Sub", "v", "1"));
     ASSERT_TRUE(SetRegistryString(HKEY_CLASSES_ROOT, "TinySetupTestRemoval.Document\\shell", "v", "1"));
+    // The install found the class absent.
+    ASSERT_TRUE(WriteFileBytes(installDir + "TQSETUP.REC", "C HKEY_CLASSES_ROOT\\TinySetupTestRemoval.Document\r\n"));
 
     MessageBoxRecorder recorder;
     EXPECT_TRUE(RemoveInstalledFiles(testPackage, report)) << "registry problems do not count";
@@ -375,6 +377,34 @@ TEST_F(RemovalTest, AbnormalRegValuesAreReportedAndTheNextKeysStillGo)
     EXPECT_FALSE(RegistryKeyExists(HKEY_CLASSES_ROOT, "TinySetupTestRemoval.Document"));
     DeleteRegistryTree(HKEY_LOCAL_MACHINE, "Software\\TinySetupTestRemoval");
     DeleteRegistryTree(HKEY_CLASSES_ROOT, "TinySetupTestRemoval.Document");
+}
+
+// The system's keys stay whatever a setup file names, down to each service's own key; a file
+// extension goes only when the record says the install found it absent.
+TEST_F(RemovalTest, TheSystemsKeysStayAndAnExtensionGoesOnlyWhenTheInstallFoundItAbsent)
+{
+    const std::string service = "System\\CurrentControlSet\\Services\\TinySetupTestService";
+    const std::string explorer = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\TinySetupTest";
+    WriteInf({}, "[Reg]\r\n1=HKEY_LOCAL_MACHINE\\" + service + "\r\n2=HKEY_LOCAL_MACHINE\\" + service +
+                     "\\Parameters\r\n3=HKEY_CURRENT_USER\\" + explorer +
+                     "\r\n4=HKEY_CLASSES_ROOT\\.tinysetupold\r\n5=HKEY_CLASSES_ROOT\\.tinysetupnew\r\n");
+    ASSERT_TRUE(WriteFileBytes(installDir + "TQSETUP.REC", "C HKEY_CLASSES_ROOT\\.tinysetupnew\r\n"));
+    ASSERT_TRUE(SetRegistryString(HKEY_LOCAL_MACHINE, (service + "\\Parameters").c_str(), "v", "1"));
+    ASSERT_TRUE(SetRegistryString(HKEY_CURRENT_USER, explorer.c_str(), "v", "1"));
+    for (const char* extension : {".tinysetupold", ".tinysetupnew"})
+        ASSERT_TRUE(SetRegistryString(HKEY_CLASSES_ROOT, extension, "", "x"));
+
+    MessageBoxRecorder recorder;
+    EXPECT_TRUE(RemoveInstalledFiles(testPackage, report));
+    EXPECT_EQ(3u, recorder.boxes.size()) << Texts(recorder.boxes);
+    EXPECT_TRUE(RegistryKeyExists(HKEY_LOCAL_MACHINE, service.c_str()));
+    EXPECT_FALSE(RegistryKeyExists(HKEY_LOCAL_MACHINE, (service + "\\Parameters").c_str()));
+    EXPECT_TRUE(RegistryKeyExists(HKEY_CURRENT_USER, explorer.c_str()));
+    EXPECT_TRUE(RegistryKeyExists(HKEY_CLASSES_ROOT, ".tinysetupold"));
+    EXPECT_FALSE(RegistryKeyExists(HKEY_CLASSES_ROOT, ".tinysetupnew"));
+    DeleteRegistryTree(HKEY_LOCAL_MACHINE, service.c_str());
+    DeleteRegistryTree(HKEY_CURRENT_USER, explorer.c_str());
+    DeleteRegistryTree(HKEY_CLASSES_ROOT, ".tinysetupold");
 }
 
 // A quoted value too long for a key path. The platform's profile reader may hand it back cut

@@ -10,6 +10,8 @@
 #include "setup/install_state.h"
 #include "support/test_support.h"
 #include "wizard/copy_page.h"
+#include "setup/install_plan.h"
+#include "uninstall/removal.h"
 #include "wizard/install_steps.h"
 #include "support/expected_messages.h"
 
@@ -485,6 +487,37 @@ TEST_F(CopyPageTest, UninstallShortcutNamesTheFinalHint)
     EXPECT_TRUE(FileExists(folder / "menu\\Puzzle\\Uninstall Puzzle.lnk"));
     EXPECT_FALSE(FileExists(folder / "desktop\\Copy Page Test.lnk"));
     EXPECT_EQ(Text(IDC_UNINSTALL_HINT), ExpectedText(IDS_UNINSTALL_HINT, MessageLanguage::English, {"Uninstall Puzzle"}));
+}
+
+// Version 1 made data\old.dat, the shortcut "Old Readme" and a key, which version 2, installed
+// over it, no longer names: the uninstall that reads version 2's setup file removes them too.
+TEST_F(CopyPageTest, TheUninstallAfterAnUpgradeRemovesWhatTheEarlierVersionMade)
+{
+    ASSERT_TRUE(WriteFileBytes(source + "puzzle.exe", "game"));
+    ASSERT_TRUE(WriteFileBytes(source + "old.dat", "old"));
+    installState.wantMenuShortcuts = true;
+    auto install = [&](const std::string& entries, const std::string& group, int files) {
+        WriteInf(entries, group);
+        testPackage.fileCount = files;
+        testPackage.groupCount = 1;
+        for (int step = 0; step < InstallStepCount(files); ++step)
+            RunInstallStep(testPackage, step, Boxes());
+    };
+    const char* oldKey = "Software\\TinySetupTestV1";
+    install("1=puzzle.exe\r\n2=old.dat,data\\old.dat\r\n[Reg]\r\n1=HKEY_CURRENT_USER\\" + std::string(oldKey) + "\r\n",
+            "1=Old Readme,data\\old.dat\r\n", 2);
+    ASSERT_TRUE(SetRegistryString(HKEY_CURRENT_USER, oldKey, "level", "3"));
+    install("1=puzzle.exe\r\n", "1=Puzzle,puzzle.exe\r\n", 1);
+    ASSERT_TRUE(FileExists(dest + "data\\old.dat"));
+    ASSERT_TRUE(FileExists(folder / "menu\\Puzzle\\Old Readme.lnk"));
+
+    lstrcpyA(testPackage.infPath, (dest + "SETUP.INF").c_str());
+    EXPECT_TRUE(RemoveInstalledFiles(testPackage, Boxes()));
+    EXPECT_TRUE(boxes.boxes.empty()) << (boxes.boxes.empty() ? "" : boxes.boxes[0].text);
+    EXPECT_FALSE(FolderExists(dest));
+    EXPECT_FALSE(FolderExists(folder / "menu\\Puzzle"));
+    EXPECT_FALSE(RegistryKeyExists(HKEY_CURRENT_USER, oldKey));
+    DeleteRegistryTree(HKEY_CURRENT_USER, oldKey);
 }
 
 TEST_F(CopyPageTest, ResidentProgramGetsTheStartupShortcutOnly)
