@@ -355,6 +355,16 @@ void ClearAttributesToDelete(const char* path, DWORD attributes)
     SetFileAttributesA(path, FILE_ATTRIBUTE_NORMAL);
 }
 
+// A file whose listed name is not its own and that has no short name to reach it by: it stays
+// and is reported under the folder with the name as listed, a text never given to a file call.
+void ReportUnspelledFile(EngineReport& report, const char* folder, const char* listedName)
+{
+    char shown[kPathCapacity];
+    if (!CopyText(shown, folder) || !AppendText(shown, listedName))
+        CopyText(shown, folder);
+    ReportPathFailure(report, IDS_DELETE_FAILED, shown, ERROR_INVALID_NAME);
+}
+
 // A help index file (".gid") is made by the help system beside the application's help file.
 bool IsHelpIndexFile(const char* name)
 {
@@ -443,14 +453,19 @@ bool ClearInstallFolder(const char* folder, EngineReport& report)
             kept = kept || installState.folderWasThere;
             continue;
         }
-        const char* foundName = search.findData.cFileName;
-        if (keepForeignFiles && !IsHelpIndexFile(foundName)) {
+        // A help index file is judged by a name that can be its own: a best-fit spelling may
+        // end in ".gid" where the real name does not.
+        const char* foundName = search.UsableName();
+        if (keepForeignFiles && (foundName != search.findData.cFileName || !IsHelpIndexFile(foundName))) {
             ok = false;
             continue;
         }
         *name = '\0';
-        if (!AppendText(path, foundName) || !DeleteFileReporting(path, report))
-            ok = false;
+        if (foundName == nullptr)
+            ReportUnspelledFile(report, path, search.findData.cFileName);
+        else if (AppendText(path, foundName) && DeleteFileReporting(path, report))
+            continue;
+        ok = false;
     }
     search.Close();
 
