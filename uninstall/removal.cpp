@@ -78,8 +78,10 @@ bool SplitRegistryValue(const char* value, HKEY* root, const char** subKey)
     return false;
 }
 
-void RemoveRegistryKeys(EngineReport& report)
+// False when a key that was to go is still there (message 27 has then told so).
+bool RemoveRegistryKeys(EngineReport& report)
 {
+    bool allGone = true;
     // One byte more than a key path holds: a longer value would be cut, and the cut text
     // would name another key, which would then be deleted with everything below it. A value
     // that does not fit is refused like an unknown root. The entry reader, unlike the profile
@@ -88,15 +90,19 @@ void RemoveRegistryKeys(EngineReport& report)
     for (unsigned i = 1;; ++i) {
         DWORD length = ReadNumberedEntry(kRegSection, i, value, sizeof value);
         if (length == 0)
-            return;
+            return allGone;
         HKEY root;
         const char* subKey;
         // A key that holds many programs' keys is refused like an unknown root: a packager's
         // slip must not take every other program's settings or uninstall entries with it.
-        if (length < kPathCapacity && SplitRegistryValue(value, &root, &subKey) && !IsSharedRegistryKey(root, subKey)) {
-            DeleteKeyTree(root, subKey);
+        bool valid =
+            length < kPathCapacity && SplitRegistryValue(value, &root, &subKey) && !IsSharedRegistryKey(root, subKey);
+        if (valid && DeleteKeyTree(root, subKey)) {
             LogAction(LogKeyDeleted, value);
         } else {
+            // A refused value deleted nothing; a key still there after its deletion stayed.
+            if (valid)
+                allGone = false;
             LogAction(LogFailure, value);
             report.Failure(LoadMessage(IDS_ABNORMAL_REG));
         }
@@ -377,7 +383,7 @@ bool IsHelpIndexFile(const char* name)
 bool RemoveInstalledFiles(EngineReport& report, bool* stoppedAtEntry1)
 {
     lastAnswered = GetTickCount();
-    RemoveRegistryKeys(report);
+    bool keysGone = RemoveRegistryKeys(report);
     int packageLevels = PackageLevelsAbove(installState.installDir);
 
     bool stopped = false;
@@ -394,7 +400,7 @@ bool RemoveInstalledFiles(EngineReport& report, bool* stoppedAtEntry1)
         result = false;
     else if (!installState.folderWasThere)
         RemovePackageFoldersAbove(installState.installDir, packageLevels);
-    return result;
+    return result && keysGone;
 }
 
 bool DeleteFileReporting(const char* path, EngineReport& report)
