@@ -83,6 +83,13 @@ struct RegistryTraits {
     static void Release(Handle handle) { RegCloseKey(handle); }
 };
 
+// Libraries loaded at run time with LoadLibraryA.
+struct LibraryTraits {
+    using Handle = HMODULE;
+    static Handle None() { return nullptr; }
+    static void Release(Handle module) { FreeLibrary(module); }
+};
+
 // Blocks of the process heap.
 struct HeapBlockTraits {
     using Handle = void*;
@@ -95,6 +102,7 @@ using FileHandle = HandleOwner<FileTraits>;
 using FindHandle = HandleOwner<FindTraits>;
 using RegistryHandle = HandleOwner<RegistryTraits>;
 using HeapBlock = HandleOwner<HeapBlockTraits>;
+using LoadedLibrary = HandleOwner<LibraryTraits>;
 
 // A block of size bytes from the process heap (flags as HeapAlloc takes them), or an empty
 // owner when there is no room.

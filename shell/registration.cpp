@@ -170,11 +170,51 @@ LONG WriteApplicationKey()
     return result;
 }
 
-void DeleteKeyTree(HKEY root, const char* subKey)
+namespace {
+
+typedef LONG(WINAPI* TreeDeletion)(HKEY, LPCWSTR);
+
+// The system's own deletion of a key with everything below it: RegDeleteTreeW from Windows
+// Vista on, else SHDeleteKeyW of the shell's light-weight library (Internet Explorer 4 on),
+// taken from the system folder only. nullptr when the system has neither.
+TreeDeletion FindTreeDeletion(LoadedLibrary& shellLibrary)
 {
-    // An empty sub key names root itself: everything below it would go.
-    if (subKey == nullptr || subKey[0] == '\0')
-        return;
+    FARPROC found = GetProcAddress(GetModuleHandleA("advapi32.dll"), "RegDeleteTreeW");
+    char path[kPathCapacity];
+    UINT length = found == nullptr ? GetSystemDirectoryA(path, sizeof path) : 0;
+    if (length != 0 && length < sizeof path && AppendPathPart(path, "shlwapi.dll")) {
+        shellLibrary.Reset(LoadLibraryA(path));
+        if (shellLibrary.IsOpen())
+            found = GetProcAddress(shellLibrary.Get(), "SHDeleteKeyW");
+    }
+    return reinterpret_cast<TreeDeletion>(reinterpret_cast<void (*)()>(found));
+}
+
+// RegEnumKeyA spells a sub key name with a character the code page lacks by a best fit (the
+// yen sign comes back as "\\" under code page 932) or by "?", and the key cannot be opened by
+// that name; the system's wide tree deletion reaches every sub key by its real name. False
+// when the system has none, or it failed (Windows 95 has the wide registry calls as stubs).
+bool DeleteTreeByRealNames(HKEY root, const char* subKey)
+{
+    WCHAR wide[kPathCapacity];
+    if (MultiByteToWideChar(CP_ACP, 0, subKey, -1, wide, kPathCapacity) <= 1)
+        return false;
+    LoadedLibrary shellLibrary;
+    TreeDeletion deleteTree = FindTreeDeletion(shellLibrary);
+    return deleteTree != nullptr && deleteTree(root, wide) == ERROR_SUCCESS;
+}
+
+bool KeyIsGone(HKEY root, const char* subKey)
+{
+    RegistryHandle key;
+    LONG result = RegOpenKeyExA(root, subKey, 0, KEY_READ, key.Receive());
+    key.KeepIf(result == ERROR_SUCCESS);
+    return result == ERROR_FILE_NOT_FOUND;
+}
+
+// The deletion by the names RegEnumKeyA gives, bottom-up.
+void DeleteKeyTreeByNames(HKEY root, const char* subKey)
+{
     RegistryKey key;
     if (key.Open(root, subKey, KEY_ALL_ACCESS)) {
         // RegDeleteKeyA refuses a key that still has sub keys, so the leaves go first. A sub
@@ -187,13 +227,25 @@ void DeleteKeyTree(HKEY root, const char* subKey)
             if (lstrcmpiA(name, previous) == 0) {
                 ++index;
             } else {
-                DeleteKeyTree(key.Handle(), name);
+                DeleteKeyTreeByNames(key.Handle(), name);
                 CopyText(previous, name);
             }
         }
         key.Close();
     }
     RegDeleteKeyA(root, subKey);
+}
+
+}  // namespace
+
+bool DeleteKeyTree(HKEY root, const char* subKey)
+{
+    // An empty sub key names root itself: everything below it would go.
+    if (subKey == nullptr || subKey[0] == '\0')
+        return false;
+    if (!DeleteTreeByRealNames(root, subKey))
+        DeleteKeyTreeByNames(root, subKey);
+    return KeyIsGone(root, subKey);
 }
 
 void DeleteUninstallEntry(const Package& package)

@@ -43,8 +43,9 @@ LONG WriteApplicationKey();
 // The application key as the log names it.
 constexpr const char* kApplicationKeyForLog = "HKEY_CURRENT_USER\\Software\\Tamberlyn\\tq";
 
-// Deletes subKey below root with every key below it, bottom-up. An empty subKey is refused.
-void DeleteKeyTree(HKEY root, const char* subKey);
+// Deletes subKey below root with every key below it. True when the key is gone afterwards
+// (or was not there); an empty subKey is refused, and false.
+bool DeleteKeyTree(HKEY root, const char* subKey);
 void DeleteUninstallEntry(const Package& package);
 
 constexpr const char* kApplicationKey = "Software\\Tamberlyn\\tq";

@@ -111,21 +111,27 @@ bool MayDeleteKey(const char* value, HKEY root, const char* subKey, const char* 
                                       RecordLists(record, RecordKind::CreatedKey, value));
 }
 
-void RemoveRegistryValue(const char* value, size_t length, const char* record, EngineReport& report)
+// False when the key was to go and is still there; a refused value deleted nothing. Either is
+// told with message 27.
+bool RemoveRegistryValue(const char* value, size_t length, const char* record, EngineReport& report)
 {
     HKEY root;
     const char* subKey;
-    if (length < kPathCapacity && SplitRegistryValue(value, &root, &subKey) && MayDeleteKey(value, root, subKey, record)) {
-        DeleteKeyTree(root, subKey);
+    bool valid = length < kPathCapacity && SplitRegistryValue(value, &root, &subKey) &&
+                 MayDeleteKey(value, root, subKey, record);
+    if (valid && DeleteKeyTree(root, subKey)) {
         LogAction(LogKeyDeleted, value);
-    } else {
-        LogAction(LogFailure, value);
-        report.Failure(LoadMessage(IDS_ABNORMAL_REG));
+        return true;
     }
+    LogAction(LogFailure, value);
+    report.Failure(LoadMessage(IDS_ABNORMAL_REG));
+    return !valid;
 }
 
-void RemoveRegistryKeys(const Package& package, EngineReport& report)
+// False when a key that was to go is still there (message 27 has then told so).
+bool RemoveRegistryKeys(const Package& package, EngineReport& report)
 {
+    bool allGone = true;
     // One byte more than a key path holds: a longer value would be cut, and the cut text
     // would name another key, which would then be deleted with everything below it. A value
     // that does not fit is refused like an unknown root. The entry reader, unlike the profile
@@ -137,8 +143,9 @@ void RemoveRegistryKeys(const Package& package, EngineReport& report)
     for (unsigned i = 1;; ++i) {
         DWORD length = ReadNumberedEntry(package.infPath, kRegSection, i, value, sizeof value);
         if (length == 0)
-            return;
-        RemoveRegistryValue(value, length, record, report);
+            return allGone;
+        if (!RemoveRegistryValue(value, length, record, report))
+            allGone = false;
     }
 }
 
@@ -454,6 +461,16 @@ void ClearAttributesToDelete(const char* path, DWORD attributes)
     SetFileAttributesA(path, FILE_ATTRIBUTE_NORMAL);
 }
 
+// A file whose listed name is not its own and that has no short name to reach it by: it stays
+// and is reported under the folder with the name as listed, a text never given to a file call.
+void ReportUnspelledFile(EngineReport& report, const char* folder, const char* listedName)
+{
+    char shown[kPathCapacity];
+    if (!CopyText(shown, folder) || !AppendText(shown, listedName))
+        CopyText(shown, folder);
+    ReportPathFailure(report, IDS_DELETE_FAILED, shown, ERROR_INVALID_NAME);
+}
+
 // A help index file (".gid") is made by the help system beside the application's help file.
 bool IsHelpIndexFile(const char* name)
 {
@@ -466,7 +483,7 @@ bool IsHelpIndexFile(const char* name)
 bool RemoveInstalledFiles(const Package& package, EngineReport& report, bool* keptForRetry)
 {
     lastAnswered = GetTickCount();
-    RemoveRegistryKeys(package, report);
+    bool keysGone = RemoveRegistryKeys(package, report);
     int packageLevels = PackageLevelsAbove(package, installState.installDir);
 
     bool stopped = false;
@@ -484,7 +501,7 @@ bool RemoveInstalledFiles(const Package& package, EngineReport& report, bool* ke
         result = false;
     else if (!installState.folderWasThere)
         RemovePackageFoldersAbove(installState.installDir, packageLevels);
-    return result;
+    return result && keysGone;
 }
 
 bool DeleteFileReporting(const char* path, EngineReport& report, DWORD releaseWaitMs)
@@ -543,14 +560,19 @@ bool ClearInstallFolder(const Package& package, const char* folder, EngineReport
             kept = kept || installState.folderWasThere;
             continue;
         }
-        const char* foundName = search.findData.cFileName;
-        if (keepForeignFiles && !IsHelpIndexFile(foundName)) {
+        // A help index file is judged by a name that can be its own: a best-fit spelling may
+        // end in ".gid" where the real name does not.
+        const char* foundName = search.UsableName();
+        if (keepForeignFiles && (foundName != search.findData.cFileName || !IsHelpIndexFile(foundName))) {
             ok = false;
             continue;
         }
         *name = '\0';
-        if (!AppendText(path, foundName) || !DeleteFileReporting(path, report))
-            ok = false;
+        if (foundName == nullptr)
+            ReportUnspelledFile(report, path, search.findData.cFileName);
+        else if (AppendText(path, foundName) && DeleteFileReporting(path, report))
+            continue;
+        ok = false;
     }
     search.Close();
 

@@ -123,7 +123,9 @@ void ListMenuFolders(HWND combo, char* path, size_t prefixLength, const char* ex
     FileSearch search;
     if (search.First(path)) {
         do {
-            if (!search.IsDirectory() || search.IsDotEntry())
+            // A folder listed by a name that is not its own (a code page's best fit) could
+            // name another folder, even one outside; it is not offered.
+            if (!search.IsDirectory() || search.IsDotEntry() || !IsRealFileName(search.findData.cFileName))
                 continue;
             // A sub folder whose path would not fit is left out rather than listed cut.
             if (!CopyText(name, room, search.findData.cFileName))
