@@ -225,16 +225,17 @@ void RemoveRecorded(RecordKind kind, const char* path, void* context)
     if (kind == RecordKind::Shortcut) {
         RemoveRecordedShortcut(path);
     } else if (kind == RecordKind::Key) {
-        // One the current setup file names has gone already: nothing more to log.
+        // A key the current setup file names has gone already, and one it refuses has been
+        // reported: only a key an earlier install listed and that may go is left to delete.
         HKEY root;
         const char* subKey;
-        bool present = true;
-        if (SplitRegistryValue(path, &root, &subKey)) {
-            RegistryKey key;
-            present = key.Open(root, subKey, KEY_READ);
+        RegistryKey key;
+        if (SplitRegistryValue(path, &root, &subKey) && MayDeleteKey(path, root, subKey, walk.record) &&
+            key.Open(root, subKey, KEY_READ)) {
+            key.Close();
+            if (!RemoveRegistryValue(path, lstrlenA(path), walk.record, *walk.report))
+                walk.complete = false;
         }
-        if (present)
-            RemoveRegistryValue(path, lstrlenA(path), walk.record, *walk.report);
     } else if (FindRootEnd(path) != nullptr && !LiesInSystemFolder(path) &&
                GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES) {
         if (!DeleteFileReporting(path, *walk.report))

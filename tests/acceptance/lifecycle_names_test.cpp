@@ -205,6 +205,7 @@ LANGUAGE_TEST_F(LifecycleNames, BackslashTrailBytesInFolderFileAndShortcutNames)
             U(installDir),
             U(installDir + "SETUP.EXE"),
             U(installDir + "SETUP.INF"),
+            U(installDir + "SETUP.REC"),
             U(installDir + kMainFile),
             U(installDir + kSourcesFolder + "\\"),
             U(installDir + kDataFile),

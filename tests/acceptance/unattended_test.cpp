@@ -37,14 +37,16 @@ public:
     }
 
     // What an install made: the files in the destination and the user's folders (without the
-    // shortcuts' write times), and the uninstall entry's values.
+    // write times of the shortcuts and the install record), and the uninstall entry's values.
     std::vector<std::string> Made()
     {
         Snapshot files = SnapshotFiles(root / "", {pkg, log});
         std::vector<std::string> lines;
         for (std::string line : files.lines) {
-            if (line.size() > 4 && line.find(".lnk ") != std::string::npos)
-                line = line.substr(0, line.find(".lnk ") + 4);
+            for (const char* madeNow : {".lnk ", ".REC "}) {
+                if (line.find(madeNow) != std::string::npos)
+                    line = line.substr(0, line.find(madeNow) + 4);
+            }
             lines.push_back(line);
         }
         for (const char* value : {"DisplayName", "UninstallString", "QuietUninstallString", "MenuDir"})

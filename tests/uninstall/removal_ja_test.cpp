@@ -29,7 +29,7 @@ TEST_F(RemovalJapanese, NamesTheCodePageCannotSpellNeverLeadOutOfTheirFolderOrKe
                                     nullptr, &key, nullptr) == ERROR_SUCCESS && RegCloseKey(key) == ERROR_SUCCESS);
 
     MessageBoxRecorder recorder;
-    bool removed = RemoveInstalledFiles(Boxes());
+    bool removed = RemoveInstalledFiles(testPackage, Boxes());
     bool yenFileStayed = DeleteFileW(yenFile.c_str()) != FALSE;
     bool keyStayed = RegistryKeyExists(HKEY_CURRENT_USER, shop);
     DeleteKeyTree(HKEY_CURRENT_USER, shop);

@@ -222,11 +222,19 @@ TEST_F(UninstallEndToEnd, WorkerStartedByHandRemovesTheInstallation)
     EXPECT_FALSE(ControlEnabled(dialog, IDCANCEL));
     EXPECT_FALSE(RegistryKeyExists(HKEY_LOCAL_MACHINE, kEntryKey)) << "deleted before the removal";
 
-    // Let go of the file: the folder listing after the file loop deletes it without a box.
+    // The removal stops at the file and keeps what another attempt needs, registered again.
     CloseHandle(held);
     PressButton(box, IDOK);
     EXPECT_EQ(1, FinishWorker(dialog, run.process));
+    EXPECT_TRUE(RegistryKeyExists(HKEY_LOCAL_MACHINE, kEntryKey));
+    for (const char* file : {"readme.txt", "TQSETUP.INF", "TQSETUP.EXE"})
+        EXPECT_TRUE(FileExists(installDir + file)) << file;
 
+    ProgramRun again;
+    ASSERT_TRUE(again.Start(worker, "x " + program));
+    dialog = WaitForDialog(again.processId, kDefaultDeadlineMs, kDialogCaption);
+    ASSERT_NE(nullptr, dialog) << "uninstall dialog of the second attempt";
+    EXPECT_EQ(1, FinishWorker(dialog, again.process));
     ExpectInstallationRemoved();
     EXPECT_TRUE(FileExists(worker)) << "the worker copy stays until the next start";
     EXPECT_TRUE(PendingDeletionOf(worker)) << "worker copy scheduled for deletion: " << PendingList();
