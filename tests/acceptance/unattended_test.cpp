@@ -128,7 +128,13 @@ TEST_F(Unattended, AProgramNamedWithABlankRemovesItsInstallation)
 
     EXPECT_EQ(0, Run(dest + "Kite Setup.exe", "/r /quiet /log=\"" + log + "\""));
     std::string removalLog = ReadFileBytes(log);
-    EXPECT_NE(std::string::npos, removalLog.find("\"" + SystemFolder() + "\\Kite Setup.exe\" /quiet")) << removalLog;
+    // The worker's copy is "Kite Setup.exe" (or "Kite Setup_1.exe" where an earlier one waits for
+    // the next restart), quoted whole, blank and all.
+    size_t start = removalLog.find("\"" + SystemFolder() + "\\Kite Setup");
+    ASSERT_NE(std::string::npos, start) << removalLog;
+    size_t end = removalLog.find('"', start + 1);
+    ASSERT_NE(std::string::npos, end) << removalLog;
+    EXPECT_EQ(".exe\" /quiet", removalLog.substr(end - 4, 12)) << removalLog;
     EXPECT_TRUE(WaitUntil([&] { return !FolderExists(dest); }, 5000)) << removalLog;
 }
 
