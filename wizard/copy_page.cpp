@@ -13,6 +13,7 @@
 #include "res/resource.h"
 #include "setup/engine_report.h"
 #include "setup/entries.h"
+#include "setup/entry_reader.h"
 #include "setup/install_plan.h"
 #include "setup/install_state.h"
 #include "wizard/install_steps.h"
@@ -153,6 +154,7 @@ void RunNextSlice(HWND page)
     int steps = InstallStepCount(package.fileCount);
     report.SetPage(page);
     report.StartSlice();
+    EntryReadingPass pass;
     DWORD sliceStart = GetTickCount();
     do {
         // Cancelled, the file entries left are skipped; the program and its setup file are
