@@ -9,6 +9,7 @@
 #include "base/registry_key.h"
 #include "base/text.h"
 #include "res/resource.h"
+#include "setup/entry_reader.h"
 #include "setup/install_plan.h"
 #include "setup/install_state.h"
 #include "wizard/folder_page.h"
@@ -89,6 +90,7 @@ int RunUnattendedInstall(const Package& package, const CommandLine& command, Una
             return kExitCancelled;
     } else {
         int steps = InstallStepCount(package.fileCount);
+        EntryReadingPass pass;
         for (int step = 0; step < steps; ++step)
             RunInstallStep(package, step, report);
     }

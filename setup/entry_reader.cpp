@@ -34,6 +34,8 @@ struct SectionCopy {
 };
 
 SectionCopy sectionCopy;
+// The passes that live now; while there is one, a copy once found the file's stays so.
+int passes;
 
 // The file's size and last write time tell whether the copy is still the file's.
 bool ReadStamp(const char* path, WIN32_FIND_DATAA* data)
@@ -138,12 +140,20 @@ void CopySection(const char* infPath, const char* section, const WIN32_FIND_DATA
 
 }  // namespace
 
+EntryReadingPass::EntryReadingPass() { ++passes; }
+
+EntryReadingPass::~EntryReadingPass() { --passes; }
+
 DWORD ReadNumberedEntry(const char* infPath, const char* section, unsigned number, char* out, DWORD capacity)
 {
     WIN32_FIND_DATAA stamp;
-    bool stamped = ReadStamp(infPath, &stamp);
-    if (stamped && !IsCopyOf(infPath, section, stamp))
-        CopySection(infPath, section, stamp);
+    bool stamped = passes > 0 && sectionCopy.text != nullptr && lstrcmpiA(sectionCopy.section, section) == 0 &&
+                   lstrcmpA(sectionCopy.path, infPath) == 0;
+    if (!stamped) {
+        stamped = ReadStamp(infPath, &stamp);
+        if (stamped && !IsCopyOf(infPath, section, stamp))
+            CopySection(infPath, section, stamp);
+    }
     if (capacity == 0)
         return 0;
     // Without the section's copy the profile reader answers the key, into a buffer far larger

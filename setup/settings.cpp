@@ -30,6 +30,7 @@ int CountEntries(const Package& package, const char* section)
     // Only whether an entry is empty matters here; a longer one is cut, and still not empty.
     char entry[kPathCapacity];
     int count = 0;
+    EntryReadingPass pass;
     for (;;) {
         ReadNumberedEntry(package.infPath, section, count + 1, entry, sizeof entry);
         if (entry[0] == '\0')

@@ -266,6 +266,7 @@ bool RemoveEntryFiles(const Package& package, EngineReport& report, bool* stoppe
 
     char lastDeleted[kPathCapacity] = "";
     bool result = true;
+    EntryReadingPass pass;
     *stopped = false;
     for (int i = LastPlannedEntry(package.fileCount); i >= kFirstPlannedEntry; --i) {
         AnswerNowAndThen();

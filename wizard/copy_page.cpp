@@ -13,6 +13,7 @@
 #include "res/resource.h"
 #include "setup/engine_report.h"
 #include "setup/entries.h"
+#include "setup/entry_reader.h"
 #include "setup/install_plan.h"
 #include "setup/install_state.h"
 #include "wizard/install_steps.h"
@@ -21,25 +22,25 @@ namespace {
 
 constexpr UINT_PTR kStartTimer = 1;
 constexpr UINT kStartDelayMs = 300;
-// The command the page posts to itself for each step.
+// The command the page posts to itself for each slice of steps.
 constexpr WPARAM kStepCommand = 1;
+// A slice of steps runs this long at most, so that the page answers well within 100 ms; the bar
+// is drawn at most this often (a repaint costs Wine more than copying a small file).
+constexpr DWORD kSliceMs = 20;
+constexpr DWORD kDrawIntervalMs = 75;
 constexpr int kPermille = 1000;
 
-
-// Moves the progress bar on by one step. The platform's bar repaints itself at once on every
-// change of its position, which for thousands of small files costs more than copying them: a
-// step that does not move the fill by a whole pixel changes the position with drawing off.
-// Switching drawing costs about as much again, so it is switched only where a run of such
-// steps begins and ends; the last step always moves the fill and draws.
 }  // namespace
 
 bool CopyPageReport::Ask(Question kind, const char* text, const char* caption)
 {
+    showedABox_ = true;
     return answers_ != nullptr ? answers_->Ask(kind, text, caption) : boxes_.Ask(kind, text, caption);
 }
 
 void CopyPageReport::Failure(const char* text, const char* caption)
 {
+    showedABox_ = true;
     if (answers_ != nullptr)
         answers_->Failure(text, caption);
     else
@@ -52,22 +53,29 @@ void CopyPageReport::Step(int step, int steps)
         bar_ = GetDlgItem(owner_, IDC_PROGRESS);
         lastStep_ = steps - 1;
         SendMessageA(bar_, PBM_SETRANGE, 0, MAKELPARAM(0, lastStep_));
-        RECT client;
-        GetClientRect(bar_, &client);
-        width_ = client.right - client.left;
     }
     if (copyScale_ != 0) {
         SendMessageA(bar_, PBM_SETRANGE, 0, MAKELPARAM(0, lastStep_));
         SendMessageA(bar_, PBM_SETPOS, step, 0);
         copyScale_ = 0;
     }
-    int range = lastStep_;
-    bool visible = range <= 0 || MulDiv(width_, step, range) != MulDiv(width_, step + 1, range);
-    bool drawing = (GetWindowLongA(bar_, GWL_STYLE) & WS_VISIBLE) != 0;
-    if (visible != drawing)
-        SendMessageA(bar_, WM_SETREDRAW, visible, 0);
-    SendMessageA(bar_, PBM_DELTAPOS, 1, 0);
     next_ = step + 1;
+}
+
+// The bar shows the steps done at the end of a slice: drawn when kDrawIntervalMs have passed
+// since it was last drawn, and at the end; in between its position moves with drawing off.
+void CopyPageReport::ShowProgress(bool last)
+{
+    if (bar_ == nullptr)
+        return;
+    DWORD now = GetTickCount();
+    bool draw = last || now - lastDrawn_ >= kDrawIntervalMs;
+    bool drawing = (GetWindowLongA(bar_, GWL_STYLE) & WS_VISIBLE) != 0;
+    if (draw != drawing)
+        SendMessageA(bar_, WM_SETREDRAW, draw, 0);
+    SendMessageA(bar_, PBM_SETPOS, next_ > lastStep_ ? lastStep_ : next_, 0);
+    if (draw)
+        lastDrawn_ = now;
 }
 
 // The bar draws again while the page repaints during a long copy, and moves within the step.
@@ -132,28 +140,36 @@ void FinishSequence(HWND page)
         PostMessageA(installState.sheetWindow, PSM_PRESSBUTTON, PSBTN_FINISH, 0);
 }
 
-// Runs the next step and posts the command for the one after it; after the last step the page
-// shows the outcome. A stray command after the end (the page's id 1 is also IDOK) must not run
-// the last step a second time.
-void RunNextStep(HWND page)
+// Runs the steps of one slice of time and posts the command for the next slice; after the last
+// step the page shows the outcome. A slice ends after kSliceMs, or after a step that showed a
+// box (the person has seen the page wait; the next slice starts afresh). Between slices the
+// page answers what the system sends it, the bar moves and Cancel is seen. A stray command
+// after the end (the page's id 1 is also IDOK) must not run the last step a second time.
+void RunNextSlice(HWND page)
 {
     if (installState.installDone)
         return;
     CopyPageReport& report = *ReportOf(page);
     const Package& package = report.InstalledPackage();
     int steps = InstallStepCount(package.fileCount);
-    // Cancelled, the file entries left are skipped; the program and its setup file are copied
-    // and the installation registered, so that its uninstall removes what was copied.
-    PlanStep next = InstallStepAt(package.fileCount, installState.stepIndex);
-    if (report.Cancelled() && next.kind == StepKind::CopyEntry && next.entry >= 1) {
-        installState.installIncomplete = true;
-        installState.stepIndex = steps - 1;
-    }
-    int step = installState.stepIndex;
     report.SetPage(page);
-    RunInstallStep(package, step, report);
-    report.Step(step, steps);
-    ++installState.stepIndex;
+    report.StartSlice();
+    EntryReadingPass pass;
+    DWORD sliceStart = GetTickCount();
+    do {
+        // Cancelled, the file entries left are skipped; the program and its setup file are
+        // copied and the installation registered, so that its uninstall removes what was copied.
+        PlanStep next = InstallStepAt(package.fileCount, installState.stepIndex);
+        if (report.Cancelled() && next.kind == StepKind::CopyEntry && next.entry >= 1) {
+            installState.installIncomplete = true;
+            installState.stepIndex = steps - 1;
+        }
+        int step = installState.stepIndex;
+        RunInstallStep(package, step, report);
+        report.Step(step, steps);
+        ++installState.stepIndex;
+    } while (installState.stepIndex < steps && !report.ShowedABox() && GetTickCount() - sliceStart < kSliceMs);
+    report.ShowProgress(installState.stepIndex >= steps);
     if (installState.stepIndex < steps)
         PostMessageA(page, WM_COMMAND, kStepCommand, 0);
     else
@@ -224,7 +240,7 @@ void OnTimer(HWND page)
 void OnCommand(HWND page, WPARAM command)
 {
     if (command == kStepCommand)
-        RunNextStep(page);
+        RunNextSlice(page);
 }
 
 INT_PTR OnNotify(HWND page, const NMHDR* header)

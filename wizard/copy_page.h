@@ -19,6 +19,11 @@ public:
     // The person pressed Cancel on the progress shown alone.
     void Cancel() { cancelled_ = true; }
     bool Cancelled() const { return cancelled_; }
+    // A slice of steps begins; ShowedABox tells whether a question or a failure was shown in it.
+    void StartSlice() { showedABox_ = false; }
+    bool ShowedABox() const { return showedABox_; }
+    // Moves the bar to the steps done so far (drawn at most now and then, and when last).
+    void ShowProgress(bool last);
     void Step(int step, int steps) override;
     void ShareOfStep(int permille) override;
     bool Ask(Question kind, const char* text, const char* caption) override;
@@ -32,8 +37,9 @@ private:
     bool cancelled_ = false;
     HWND owner_ = nullptr;
     HWND bar_ = nullptr;
-    int width_ = 0;
     int lastStep_ = 0;
+    DWORD lastDrawn_ = 0;
+    bool showedABox_ = false;
     int next_ = 0;
     // While a large file is copied the bar moves within the current step, on a range finer by
     // copyScale_ for the time of the copy (0 while it keeps its own range).

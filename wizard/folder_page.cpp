@@ -20,6 +20,7 @@
 #include "res/resource.h"
 #include "setup/engine_report.h"
 #include "setup/entries.h"
+#include "setup/entry_reader.h"
 #include "setup/install_plan.h"
 #include "setup/install_state.h"
 #include "shell/registration.h"
@@ -55,10 +56,10 @@ bool Refuse(EngineReport& report, int messageId)
 // Bytes of one source file (0 when it is missing or a folder: the copy step reports those).
 unsigned long long SourceSize(const char* path)
 {
-    FileSearch search;
-    if (path[0] == '\0' || !search.First(path) || search.IsDirectory())
+    WIN32_FIND_DATAA facts;
+    if (path[0] == '\0' || !ReadFileFacts(path, &facts) || (facts.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
         return 0;
-    return (static_cast<unsigned long long>(search.findData.nFileSizeHigh) << 32) | search.findData.nFileSizeLow;
+    return (static_cast<unsigned long long>(facts.nFileSizeHigh) << 32) | facts.nFileSizeLow;
 }
 
 // The package the sheet was started with, kept with the page.
@@ -292,6 +293,7 @@ unsigned RequiredMegabytes(const Package& package)
     // 0), so they count like the file entries. Relative sources name files in the current
     // directory, which is the installer's folder while the wizard runs.
     unsigned long long bytes = 0;
+    EntryReadingPass pass;
     for (int i = kFirstPlannedEntry; i <= LastPlannedEntry(package.fileCount); ++i) {
         ResolvedEntry entry = ResolveInstallEntry(package, i);
         if (!entry.resolved)

@@ -319,10 +319,11 @@ protected:
     }
 
     // Creates the page, makes it active and pumps until the sequence has ended.
-    void RunSequence()
+    void RunSequence(CopyPageReport* pageReport = nullptr)
     {
         installState.sheetWindow = sheet.window;
-        ASSERT_NE(sheet.CreatePage(IDD_COPY_PAGE, CopyPage, reinterpret_cast<LPARAM>(&report)), nullptr);
+        LPARAM data = reinterpret_cast<LPARAM>(pageReport != nullptr ? pageReport : &report);
+        ASSERT_NE(sheet.CreatePage(IDD_COPY_PAGE, CopyPage, data), nullptr);
         EXPECT_EQ(installState.ownerWindow, sheet.page);
         sheet.Notify(PSN_SETACTIVE);
         ASSERT_TRUE(PumpUntil([] { return installState.installDone; }));
@@ -405,6 +406,31 @@ TEST_F(CopyPageTest, EveryEntryIsCopiedAndFailuresDoNotStopTheSequence)
     EXPECT_EQ(boxes.boxes[0].text, ExpectedText(IDS_COPY_FAILED, MessageLanguage::English, {"missing.txt"}));
     EXPECT_EQ(boxes.boxes[0].owner, sheet.page);
     EXPECT_EQ(SendMessageA(Control(IDC_PROGRESS), PBM_GETRANGE, FALSE, 0), 7);
+}
+
+// The steps run in slices of time; a failure shown in the middle of one holds the steps after
+// it until it has been answered.
+TEST_F(CopyPageTest, AFailureInTheMiddleOfASliceHoldsTheStepsAfterIt)
+{
+    ASSERT_TRUE(WriteFileBytes(source + "a.txt", "a"));
+    WriteInf("1=a.txt\r\n2=missing.txt\r\n3=a.txt,c.txt\r\n");
+    testPackage.fileCount = 3;
+    struct Watch : EngineReport {
+        void Step(int, int) override {}
+        void ShareOfStep(int) override {}
+        bool Ask(Question, const char*, const char*) override { return true; }
+        void Failure(const char*, const char*) override { laterCopied = laterCopied || FileExists(next); }
+        std::string next;
+        bool laterCopied = false;
+    } watch;
+    watch.next = dest + "c.txt";
+    CopyPageReport watched(testPackage, &watch, false);
+
+    RunSequence(&watched);
+
+    EXPECT_FALSE(watch.laterCopied);
+    EXPECT_EQ(ReadFileBytes(dest + "c.txt"), "a");
+    EXPECT_EQ(SendMessageA(Control(IDC_PROGRESS), PBM_GETPOS, 0, 0), 6);
 }
 
 // With more steps than the bar has pixels most steps move the position with drawing off; the
