@@ -34,8 +34,9 @@ struct SectionCopy {
 };
 
 SectionCopy sectionCopy;
-// The passes that live now; while there is one, a copy once found the file's stays so.
+// The passes that live now; while there is one, a copy found the file's in it stays so.
 int passes;
+bool copyCheckedInPass;
 
 // The file's size and last write time tell whether the copy is still the file's.
 bool ReadStamp(const char* path, WIN32_FIND_DATAA* data)
@@ -140,19 +141,24 @@ void CopySection(const char* infPath, const char* section, const WIN32_FIND_DATA
 
 }  // namespace
 
-EntryReadingPass::EntryReadingPass() { ++passes; }
+EntryReadingPass::EntryReadingPass()
+{
+    if (passes++ == 0)
+        copyCheckedInPass = false;
+}
 
 EntryReadingPass::~EntryReadingPass() { --passes; }
 
 DWORD ReadNumberedEntry(const char* infPath, const char* section, unsigned number, char* out, DWORD capacity)
 {
     WIN32_FIND_DATAA stamp;
-    bool stamped = passes > 0 && sectionCopy.text != nullptr && lstrcmpiA(sectionCopy.section, section) == 0 &&
-                   lstrcmpA(sectionCopy.path, infPath) == 0;
+    bool stamped = passes > 0 && copyCheckedInPass && sectionCopy.text != nullptr &&
+                   lstrcmpiA(sectionCopy.section, section) == 0 && lstrcmpA(sectionCopy.path, infPath) == 0;
     if (!stamped) {
         stamped = ReadStamp(infPath, &stamp);
         if (stamped && !IsCopyOf(infPath, section, stamp))
             CopySection(infPath, section, stamp);
+        copyCheckedInPass = passes > 0 && stamped;
     }
     if (capacity == 0)
         return 0;
