@@ -151,6 +151,9 @@ elapsed() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.4f", b - a }'; }
 
 # "files bytes" of a folder tree, to check every copy is whole.
 tree_signature() { find "$1" -type f -printf '%s\n' 2>/dev/null | awk '{ n++; s += $1 } END { print n + 0, s + 0 }'; }
+# The same of an installed copy, without the install record that setup.exe writes beside its
+# setup file (SETUP.REC: not a file of the package).
+installed_signature() { find "$1" -type f ! -path "$1/SETUP.REC" -printf '%s\n' 2>/dev/null | awk '{ n++; s += $1 } END { print n + 0, s + 0 }'; }
 
 # A package folder: SETUP.EXE, SETUP.INF naming every data file with a destination that keeps
 # its sub folder, the data files, and beside it a list of every file for the bare loops.
@@ -263,11 +266,11 @@ remove_leftover_shortcuts() {
 
 check_copy() {  # what package folder
   local got want
-  got=$(tree_signature "$2")
+  got=$(installed_signature "$2")
   want=$(tree_signature "$BENCH/pkg-$3")
   [ "$got" = "$want" ] || fail "$1 left $got (files bytes) in $2, expected $want"
   if [ "$4" = 1 ]; then
-    diff -rq "$BENCH/pkg-$3" "$2" >/dev/null || fail "$1: the copy in $2 differs from the package"
+    diff -rq -x SETUP.REC "$BENCH/pkg-$3" "$2" >/dev/null || fail "$1: the copy in $2 differs from the package"
   fi
 }
 
@@ -396,11 +399,11 @@ measure_quiet() {  # run package full-check
     "/log=$WBENCH\\out\\quiet-$p.log" /nomenu) || true
   reason=$(quiet_reason "$output")
   if [ -z "$reason" ]; then
-    got=$(tree_signature "$dest")
+    got=$(installed_signature "$dest")
     want=$(tree_signature "$BENCH/pkg-$p")
     if [ "$got" != "$want" ]; then
       reason="exit code 0, but $got (files bytes) in $dest, expected $want"
-    elif [ "$3" = 1 ] && ! diff -rq "$BENCH/pkg-$p" "$dest" >/dev/null; then
+    elif [ "$3" = 1 ] && ! diff -rq -x SETUP.REC "$BENCH/pkg-$p" "$dest" >/dev/null; then
       reason="exit code 0, but the copy in $dest differs from the package"
     fi
   fi
