@@ -220,6 +220,7 @@ struct RecordWalk {
 void RemoveRecorded(RecordKind kind, const char* path, void* context)
 {
     RecordWalk& walk = *static_cast<RecordWalk*>(context);
+    AnswerNowAndThen();
     if (kind != walk.kind)
         return;
     if (kind == RecordKind::Shortcut) {
