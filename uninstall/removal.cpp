@@ -11,6 +11,7 @@
 #include "base/log.h"
 #include "base/messages.h"
 #include "base/path.h"
+#include "base/path_set.h"
 #include "base/text.h"
 #include "base/window.h"
 #include "res/resource.h"
@@ -26,20 +27,6 @@
 #include "base/shared_keys.h"
 
 namespace {
-
-// The removal runs inside a handler of the dialog's thread: now and then it lets the dialog
-// repaint and answer, so that the system never takes it for hung.
-constexpr DWORD kAnswerIntervalMs = 50;
-DWORD lastAnswered;
-
-void AnswerNowAndThen()
-{
-    DWORD now = GetTickCount();
-    if (now - lastAnswered < kAnswerIntervalMs)
-        return;
-    lastAnswered = now;
-    AnswerWaitingMessages();
-}
 
 // The installed program may still be held by a process that is ending: the request that has
 // just handed over, or a second request that was refused. Its deletion is tried again for a
@@ -201,19 +188,14 @@ bool InSameFolder(const char* first, const char* second)
     return lstrcmpiA(a, b) == 0;
 }
 
-// Deletes the files of the entries N down to -1. False when one could not be deleted; *stopped
-// tells that the removal ended before the shortcuts, the setup file and the program, which an
-// uninstall needs to try again: after entry 1 (message 28), or after any file entry that stayed.
-// The folders above a deleted file are climbed once for each run of entries in one folder, not
-// once for each file: RemoveDirectoryA looks through a folder that still holds files before it
-// refuses, which for thousands of files in a few folders costs more than the deletions.
 // What the install record adds to the removal of the current setup file's entries: files and
 // keys that earlier installs made (the current file no longer names them), or shortcuts.
 struct RecordWalk {
     const char* record;
     EngineReport* report;
     const char* installFolder;
-    RecordKind kind;  // the kind this walk removes
+    const PathSet* removed;  // the files the walk over the entries has deleted
+    RecordKind kind;         // the kind this walk removes
     bool complete;
 };
 
@@ -237,7 +219,7 @@ void RemoveRecorded(RecordKind kind, const char* path, void* context)
             if (!RemoveRegistryValue(path, lstrlenA(path), walk.record, *walk.report))
                 walk.complete = false;
         }
-    } else if (FindRootEnd(path) != nullptr && !LiesInSystemFolder(path) &&
+    } else if (!walk.removed->Contains(path) && FindRootEnd(path) != nullptr && !LiesInSystemFolder(path) &&
                GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES) {
         if (!DeleteFileReporting(path, *walk.report))
             walk.complete = false;
@@ -247,14 +229,21 @@ void RemoveRecorded(RecordKind kind, const char* path, void* context)
 }
 
 // Removes what the record lists of kind; false when a file stayed.
-bool RemoveRecordedKind(const char* record, RecordKind kind, const char* installFolder, EngineReport& report)
+bool RemoveRecordedKind(const char* record, RecordKind kind, const char* installFolder, const PathSet& removed,
+                        EngineReport& report)
 {
-    RecordWalk walk = {record, &report, installFolder, kind, true};
+    RecordWalk walk = {record, &report, installFolder, &removed, kind, true};
     if (record[0] != '\0')
         ReadInstallRecord(record, RemoveRecorded, &walk);
     return walk.complete;
 }
 
+// Deletes the files of the entries N down to -1. False when one could not be deleted; *stopped
+// tells that the removal ended before the shortcuts, the setup file and the program, which an
+// uninstall needs to try again: after entry 1 (message 28), or after any file entry that stayed.
+// The folders above a deleted file are climbed once for each run of entries in one folder, not
+// once for each file: RemoveDirectoryA looks through a folder that still holds files before it
+// refuses, which for thousands of files in a few folders costs more than the deletions.
 bool RemoveEntryFiles(const Package& package, EngineReport& report, bool* stopped)
 {
     char record[kPathCapacity];
@@ -268,20 +257,21 @@ bool RemoveEntryFiles(const Package& package, EngineReport& report, bool* stoppe
     char lastDeleted[kPathCapacity] = "";
     bool result = true;
     EntryReadingPass pass;
+    PathSet removed;
     *stopped = false;
     for (int i = LastPlannedEntry(package.fileCount); i >= kFirstPlannedEntry; --i) {
         AnswerNowAndThen();
         if (i == kSetupFileEntry) {
             if (lastDeleted[0] != '\0')
                 RemoveEmptyFoldersAbove(lastDeleted, installFolder);
-            RemoveRecordedKind(record, RecordKind::Key, installFolder, report);
-            if (!RemoveRecordedKind(record, RecordKind::File, installFolder, report))
+            RemoveRecordedKind(record, RecordKind::Key, installFolder, removed, report);
+            if (!RemoveRecordedKind(record, RecordKind::File, installFolder, removed, report))
                 result = false;
             if (!result) {
                 *stopped = true;
                 return false;
             }
-            RemoveRecordedKind(record, RecordKind::Shortcut, installFolder, report);
+            RemoveRecordedKind(record, RecordKind::Shortcut, installFolder, removed, report);
             if (record[0] != '\0' && DeleteFileA(record))
                 LogAction(LogFileRemoved, record);
             // The group names are read from the setup information file, pseudo entry 0. The
@@ -302,8 +292,10 @@ bool RemoveEntryFiles(const Package& package, EngineReport& report, bool* stoppe
         if (i == kInstallerEntry)
             report.ProgramRemovalNext(entry.target);
         if (DeleteFileReporting(entry.target, report, i == kInstallerEntry ? kReleaseWaitMs : 0)) {
-            if (i >= 1)
+            if (i >= 1) {
                 CopyText(lastDeleted, entry.target);
+                removed.Add(entry.target);
+            }
             continue;
         }
         result = false;
@@ -485,7 +477,6 @@ bool IsHelpIndexFile(const char* name)
 
 bool RemoveInstalledFiles(const Package& package, EngineReport& report, bool* keptForRetry)
 {
-    lastAnswered = GetTickCount();
     bool keysGone = RemoveRegistryKeys(package, report);
     int packageLevels = PackageLevelsAbove(package, installState.installDir);
 
