@@ -16,8 +16,18 @@ void CenterWindow(HWND window)
 namespace {
 
 constexpr DWORD kTickMs = 50;
+DWORD lastAnswered;
 
 }  // namespace
+
+void AnswerNowAndThen()
+{
+    DWORD now = GetTickCount();
+    if (now - lastAnswered < kTickMs)
+        return;
+    lastAnswered = now;
+    AnswerWaitingMessages();
+}
 
 void AnswerWaitingMessages()
 {

@@ -11,6 +11,10 @@ void CenterWindow(HWND window);
 // nothing the user does can start another step meanwhile.
 void AnswerWaitingMessages();
 
+// The same, at most every 50 ms: called between the small pieces of a long piece of work (the
+// removal, the free-space sum), so that the system never takes the window for hung.
+void AnswerNowAndThen();
+
 // A file from this size on is copied or deleted by a worker thread while the window answers:
 // starting a thread costs about as much as copying a few hundred KiB.
 constexpr DWORD kWorkerFileBytes = 4 * 1024 * 1024;

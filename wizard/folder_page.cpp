@@ -14,6 +14,7 @@
 #include "base/message_box.h"
 #include "base/messages.h"
 #include "base/path.h"
+#include "base/path_set.h"
 #include "base/same_file.h"
 #include "base/text.h"
 #include "base/window.h"
@@ -61,6 +62,61 @@ unsigned long long SourceSize(const char* path)
         return 0;
     return (static_cast<unsigned long long>(facts.nFileSizeHigh) << 32) | facts.nFileSizeLow;
 }
+
+// The sizes of the source files, read with one listing of a folder once two entries in a row
+// name files there (packages list their files folder by folder); a first entry of a folder, and
+// a name its listing does not hold (a wildcard, a name the listing spells otherwise), are looked
+// for by themselves, as they were before.
+class SourceSizes {
+public:
+    unsigned long long SizeOf(const char* path)
+    {
+        char folder[kPathCapacity];
+        if (!CopyText(folder, path))
+            return 0;
+        *FileNamePart(folder) = '\0';
+        if (lstrcmpiA(folder, folder_) != 0) {
+            CopyText(folder_, folder);
+            listed_ = false;
+            return SourceSize(path);
+        }
+        if (!listed_)
+            listed_ = List();
+        ULONGLONG size;
+        return listed_ && names_.Find(FileNamePart(path), &size) ? size : SourceSize(path);
+    }
+
+private:
+    // The folder's files, with their long names and their short ones; a name that stands for a
+    // character the code page lacks ("?" and the like) is left to be looked for by itself.
+    bool List()
+    {
+        char pattern[kPathCapacity];
+        names_.Clear();
+        if (!CopyText(pattern, folder_) || !AppendText(pattern, "*"))
+            return false;
+        WIN32_FIND_DATAA found;
+        FindHandle search;
+        search.Reset(FindFirstFileA(pattern, &found));
+        if (!search.IsOpen())
+            return false;
+        do {
+            AnswerNowAndThen();
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                continue;
+            ULONGLONG size = (static_cast<ULONGLONG>(found.nFileSizeHigh) << 32) | found.nFileSizeLow;
+            if (IsRealFileName(found.cFileName))
+                names_.Add(found.cFileName, size);
+            if (IsRealFileName(found.cAlternateFileName))
+                names_.Add(found.cAlternateFileName, size);
+        } while (FindNextFileA(search.Get(), &found));
+        return true;
+    }
+
+    char folder_[kPathCapacity] = "";
+    bool listed_ = false;
+    PathSet names_;
+};
 
 // The package the sheet was started with, kept with the page.
 const Package& PackageOf(HWND page)
@@ -294,13 +350,15 @@ unsigned RequiredMegabytes(const Package& package)
     // directory, which is the installer's folder while the wizard runs.
     unsigned long long bytes = 0;
     EntryReadingPass pass;
+    SourceSizes sizes;
     for (int i = kFirstPlannedEntry; i <= LastPlannedEntry(package.fileCount); ++i) {
+        AnswerNowAndThen();
         ResolvedEntry entry = ResolveInstallEntry(package, i);
         if (!entry.resolved)
             continue;  // never copied
         if (installState.reducedInstall && lstrcmpA(entry.source, kReducedOnlySource) == 0)
             continue;
-        bytes += SourceSize(entry.source);
+        bytes += sizes.SizeOf(entry.source);
     }
     unsigned long long megabytes = (bytes + kMegabyte - 1) >> kMegabyteShift;
     return megabytes > kAllMegabytes ? kAllMegabytes : static_cast<unsigned>(megabytes);

@@ -124,6 +124,7 @@ TEST_F(WizardFrameSpace, RequiredMegabytesCountsTheFilesOfTheInstallation)
         {"\"02\" left out of a reduced installation", {"a.dat", "02"}, {{"a.dat", 3 * kMiB}, {"02", 5 * kMiB}}, true, 4},
         {"\"02\" counted in a full installation", {"a.dat", "02"}, {{"a.dat", 3 * kMiB}, {"02", 5 * kMiB}}, false, 9},
         {"only exactly \"02\"", {"02.dat", "020"}, {{"02.dat", 5 * kMiB}, {"020", 1 * kMiB}}, true, 7},
+        {"names in another case than the folder's", {"A.DAT", "b.dat"}, {{"a.dat", 3 * kMiB}, {"B.Dat", kMiB}}, true, 5},
         {"missing source counts nothing", {"missing.dat"}, {}, true, 1},
         {"folder as source counts nothing", {"data"}, {{"data\\c.dat", 5 * kMiB}}, true, 1},
         {"destination too long: never copied", {"a.dat," + longDestination}, {{"a.dat", 3 * kMiB}}, true, 1},
