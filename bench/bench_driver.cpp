@@ -1,11 +1,16 @@
 // bench_driver: drives the built setup.exe through its windows and times what a user waits for.
-//   bench_driver install   <package SETUP.EXE> <destination folder>
+//   bench_driver install   <package SETUP.EXE> <destination folder> [probe]
 //       Folder page: destination; Next; program-menu page: defaults; then the time from
-//       pressing Next there to Finish being enabled, the longest block of the wizard's message
-//       loop meanwhile, and the program's peak working set before Finish is pressed.
-//   bench_driver uninstall <worker SETUP.EXE> <installed SETUP.EXE>
-//       Runs "<worker> x <installed>" and times the removal: from the start of the dialog's
-//       timer handler to Finish being enabled; and the longest block of the dialog meanwhile.
+//       pressing Next there to Finish being enabled, and the program's peak working set before
+//       Finish is pressed. With "probe", also the longest block of the wizard's message loop
+//       meanwhile (the probe's messages cost the program time: such runs are not timed).
+//   bench_driver uninstall <worker SETUP.EXE> <installed SETUP.EXE> [probe]
+//       Runs "<worker> x <installed>" and times the removal: from the dialog's 300 ms timer to
+//       Finish being enabled. With "probe", also the longest block of the dialog meanwhile, and
+//       the removal's start taken from the probe's first block.
+//   bench_driver foldernext <package SETUP.EXE> <destination folder>
+//       Folder page: destination; then the longest block of the wizard between pressing Next
+//       and the program-menu page, and the time that took.
 //   bench_driver run       <program> [arguments]
 //       Runs a program to its end (a silent installer or uninstaller) and times it from process
 //       creation; stops it when a window of any process shows up meanwhile (a silent run shows
@@ -121,42 +126,87 @@ std::string ReadInstallValue(const std::string& infPath, const char* key)
     return value;
 }
 
-int Install(const std::string& setupExe, std::string destination)
+// Starts the wizard and waits for its folder page with destination filled in and Next enabled.
+// Empty when it went as planned, else what went wrong.
+std::string OpenFolderPage(ProgramRun& run, const std::string& setupExe, std::string destination, HWND* sheetOut)
 {
     if (destination.empty() || destination.back() != '\\')
         destination += '\\';
     std::string infPath = setupExe.substr(0, setupExe.find_last_of('.')) + ".INF";
     std::string installKey = ReadInstallValue(infPath, "InstallKey");
     if (installKey.empty())
-        return Fail("the package's setup information file names no InstallKey: " + infPath);
+        return "the package's setup information file names no InstallKey: " + infPath;
     // A registration left by an earlier run would send the install to that run's folder.
     DeleteRegistryTree(HKEY_LOCAL_MACHINE, (kUninstallRoot + installKey).c_str());
 
-    ProgramRun run;
     if (!run.Start(setupExe, "/go"))
-        return Fail("cannot start " + setupExe + " (error " + std::to_string(GetLastError()) + ")");
+        return "cannot start " + setupExe + " (error " + std::to_string(GetLastError()) + ")";
     HWND sheet = WaitForDialog(run.processId, kWindowDeadlineMs);
     if (sheet == nullptr)
-        return Fail("no wizard appeared");
+        return "no wizard appeared";
     if (CurrentPage(sheet) == nullptr && IsMessageBoxWindow(sheet))
-        return Fail("message box instead of the wizard: " + ReadMessageBox(sheet).text);
+        return "message box instead of the wizard: " + ReadMessageBox(sheet).text;
     HWND folderPage = WaitForPageWith(sheet, IDC_DESTINATION, kWindowDeadlineMs);
     if (folderPage == nullptr || !SetControlText(folderPage, IDC_DESTINATION, destination))
-        return Fail("cannot set the destination on the folder page");
+        return "cannot set the destination on the folder page";
     // The sheet ignores a press of a button that the page has not enabled yet.
     if (!WaitForWizardButton(sheet, kWizardNext, kWindowDeadlineMs))
-        return Fail("Next is not enabled on the folder page");
+        return "Next is not enabled on the folder page";
+    *sheetOut = sheet;
+    return std::string();
+}
+
+// Next on the folder page, then the program-menu page; empty when it showed.
+std::string PassFolderPage(ProgramRun& run, HWND sheet)
+{
     PressWizardButton(sheet, PSBTN_NEXT);
     HWND menuPage = WaitForPageWith(sheet, IDC_MENU_SHORTCUTS, kWindowDeadlineMs);
     if (menuPage == nullptr) {
         HWND box = FindMessageBox(run.processId, sheet);
-        return Fail(box != nullptr ? "folder page refused: " + ReadMessageBox(box).text : "no program-menu page");
+        return box != nullptr ? "folder page refused: " + ReadMessageBox(box).text : "no program-menu page";
     }
+    return std::string();
+}
+
+int FolderNext(const std::string& setupExe, const std::string& destination)
+{
+    ProgramRun run;
+    HWND sheet = nullptr;
+    std::string failure = OpenFolderPage(run, setupExe, destination, &sheet);
+    if (!failure.empty())
+        return Fail(failure);
+    ResponsivenessProbe probe;
+    probe.Start(sheet, 2);
+    double start = NowSeconds();
+    failure = PassFolderPage(run, sheet);
+    double shown = NowSeconds();
+    probe.Stop();
+    if (!failure.empty())
+        return Fail(failure);
+    ProbeSummary summary = Summarize(probe.samples());
+    printf("folder_next_seconds=%.4f\n", shown - start);
+    printf("longest_block_ms=%.1f\n", summary.longestWait * 1000);
+    printf("probes=%d\n", summary.count);
+    fflush(stdout);
+    run.Kill();
+    return 0;
+}
+
+int Install(const std::string& setupExe, const std::string& destination, bool probing)
+{
+    ProgramRun run;
+    HWND sheet = nullptr;
+    std::string failure = OpenFolderPage(run, setupExe, destination, &sheet);
+    if (failure.empty())
+        failure = PassFolderPage(run, sheet);
+    if (!failure.empty())
+        return Fail(failure);
     if (!WaitForWizardButton(sheet, kWizardNext, kWindowDeadlineMs))
         return Fail("Next is not enabled on the program-menu page");
 
     ResponsivenessProbe probe;
-    probe.Start(sheet, 10);
+    if (probing)
+        probe.Start(sheet, 10);
     int boxes = 0;
     std::string firstBox;
     double start = NowSeconds();
@@ -188,8 +238,10 @@ int Install(const std::string& setupExe, std::string destination)
     ProbeSummary summary = Summarize(probe.samples());
     HWND copyPage = CurrentPage(sheet);
     printf("install_seconds=%.4f\n", finished - start);
-    printf("longest_block_ms=%.1f\n", summary.longestWait * 1000);
-    printf("probes=%d\n", summary.count);
+    if (probing) {
+        printf("longest_block_ms=%.1f\n", summary.longestWait * 1000);
+        printf("probes=%d\n", summary.count);
+    }
     printf("peak_working_set_kib=%lu\n", static_cast<unsigned long>(peak / 1024));
     printf("message_boxes=%d\n", boxes);
     printf("status=%s\n", ControlText(copyPage, IDC_STATUS).c_str());
@@ -202,7 +254,7 @@ int Install(const std::string& setupExe, std::string destination)
     return 0;
 }
 
-int Uninstall(const std::string& workerExe, const std::string& installedExe)
+int Uninstall(const std::string& workerExe, const std::string& installedExe, bool probing)
 {
     ProgramRun run;
     if (!Launch(run, workerExe, "x " + installedExe))
@@ -224,7 +276,8 @@ int Uninstall(const std::string& workerExe, const std::string& installedExe)
     double visible = NowSeconds();
     // A short interval: the sample that catches the timer handler running tells when it began.
     ResponsivenessProbe probe;
-    probe.Start(dialog, 2);
+    if (probing)
+        probe.Start(dialog, 2);
 
     int boxes = 0;
     std::string firstBox;
@@ -267,7 +320,8 @@ int Uninstall(const std::string& workerExe, const std::string& installedExe)
     printf("removal_start_uncertainty_ms=%.1f\n",
            fromProbe ? (summary.blockStartLatest - summary.blockStartEarliest) * 1000 : 0.0);
     printf("removal_start_source=%s\n", fromProbe ? "probe" : "visible+300ms");
-    printf("longest_block_ms=%.1f\n", summary.longestWait * 1000);
+    if (probing)
+        printf("longest_block_ms=%.1f\n", summary.longestWait * 1000);
     printf("message_boxes=%d\n", boxes);
     printf("message_box_seconds=%.4f\n", boxSeconds);
     if (boxes != 0)
@@ -377,17 +431,21 @@ std::string JoinArguments(int argc, char** argv, int first)
 
 int main(int argc, char** argv)
 {
-    if (argc == 4 && strcmp(argv[1], "install") == 0)
-        return Install(argv[2], argv[3]);
-    if (argc == 4 && strcmp(argv[1], "uninstall") == 0)
-        return Uninstall(argv[2], argv[3]);
+    bool probing = argc == 5 && strcmp(argv[4], "probe") == 0;
+    if ((argc == 4 || probing) && strcmp(argv[1], "install") == 0)
+        return Install(argv[2], argv[3], probing);
+    if ((argc == 4 || probing) && strcmp(argv[1], "uninstall") == 0)
+        return Uninstall(argv[2], argv[3], probing);
+    if (argc == 4 && strcmp(argv[1], "foldernext") == 0)
+        return FolderNext(argv[2], argv[3]);
     if (argc >= 3 && strcmp(argv[1], "startup") == 0)
         return Startup(argv[2], JoinArguments(argc, argv, 3));
     if (argc >= 3 && strcmp(argv[1], "run") == 0)
         return RunToEnd(argv[2], JoinArguments(argc, argv, 3));
     fprintf(stderr,
-            "usage: bench_driver install SETUP.EXE DESTINATION\n"
-            "       bench_driver uninstall WORKER.EXE INSTALLED-SETUP.EXE\n"
+            "usage: bench_driver install SETUP.EXE DESTINATION [probe]\n"
+            "       bench_driver uninstall WORKER.EXE INSTALLED-SETUP.EXE [probe]\n"
+            "       bench_driver foldernext SETUP.EXE DESTINATION\n"
             "       bench_driver startup PROGRAM [ARGUMENTS]\n"
             "       bench_driver run PROGRAM [ARGUMENTS]\n");
     return 2;

@@ -5,13 +5,16 @@
 #    and against an NSIS 3 installer of the same files (Debian's nsis package);
 #  - start-up to the first visible window, against an empty dialog;
 #  - size and imported DLLs of setup.exe, beside the NSIS stub;
-#  - peak working set during the large install, and the longest block of the wizard's and the
-#    uninstall dialog's loops, also while one 2 GiB file is copied and removed;
+#  - peak working set during the large install; the longest block of the wizard's and the
+#    uninstall dialog's loops, in runs of their own (the probe's messages cost the program time,
+#    so the timed runs go without it), also while one 2 GiB file is copied and removed, and
+#    after Next on the folder page of the 20,000-entry package;
 #  - unattended install and removal, whole process against whole process: setup.exe /quiet and
 #    "/r /quiet" against the NSIS installer's /S and its uninstaller's /S _?=, for packages (a),
-#    (c) and (s), a package of one file (summary: quiet_install_<p>_ms, quiet_uninstall_<p>_ms,
-#    nsis_silent_install_<p>_ms, nsis_silent_uninstall_<p>_ms); a setup.exe run that ends with
-#    another exit code than 0 is shown as failed, with the exit code and its log's last lines.
+#    (b), (c) and (s), a package of one file (summary: quiet_install_<p>_s, quiet_uninstall_<p>_s,
+#    nsis_install_<p>_process_s, nsis_uninstall_<p>_process_s, and the same in ms); a setup.exe
+#    run that ends with another exit code than 0 is shown as failed, with the exit code and its
+#    log's last lines.
 # Writes build-bench/bench-summary.txt, one key=value a line, for tools.
 # Usage: bench/run-bench.sh [--quick] [--runs N] [--keep]
 #   --quick  one run with small packages (a fast check that everything works)
@@ -32,7 +35,7 @@ while [ $# -gt 0 ]; do
     --quick) QUICK=1 ;;
     --runs) RUNS="$2"; RUNS_GIVEN=1; shift ;;
     --keep) KEEP=1 ;;
-    -h|--help) sed -n '2,21p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
+    -h|--help) sed -n '2,24p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
     *) echo "unknown option: $1 (see --help)" >&2; exit 2 ;;
   esac
   shift
@@ -275,23 +278,26 @@ check_copy() {  # what package folder
 }
 
 # One method, one package, one run: copy, then delete, each from a clean, written-back state.
-measure_installer() {  # run package full-check
-  local run=$1 p=$2 dest="$OUT/inst-$2" output
+# Timed without the responsiveness probe (its messages cost the program time); with "probe",
+# the run measures the windows' longest blocks instead, and its times are kept apart.
+measure_installer() {  # run package full-check [probe]
+  local run=$1 p=$2 dest="$OUT/inst-$2" output probe=${4:-} suffix=
+  [ -z "$probe" ] || suffix=_probed
   rm -rf "$dest"
   remove_leftover_shortcuts
   sync
-  output=$(measure "$BENCH/tools/bench_driver.exe" install "$WBENCH\\pkg-$p\\SETUP.EXE" "$WBENCH\\out\\inst-$p\\")
-  record "$run" "$p" install_installer "$(value "$output" install_seconds)"
-  record "$run" "$p" longest_block_ms "$(value "$output" longest_block_ms)"
+  output=$(measure "$BENCH/tools/bench_driver.exe" install "$WBENCH\\pkg-$p\\SETUP.EXE" "$WBENCH\\out\\inst-$p\\" $probe)
+  record "$run" "$p" "install_installer$suffix" "$(value "$output" install_seconds)"
   record "$run" "$p" peak_kib "$(value "$output" peak_working_set_kib)"
+  [ -z "$probe" ] || record "$run" "$p" longest_block_ms "$(value "$output" longest_block_ms)"
   check_copy "the installer" "$dest" "$p" "$3"
   cp "$SETUP_EXE" "$BENCH/worker/SETUP.EXE"
   sync
-  output=$(measure "$BENCH/tools/bench_driver.exe" uninstall "$WBENCH\\worker\\SETUP.EXE" "$WBENCH\\out\\inst-$p\\SETUP.EXE")
-  record "$run" "$p" uninstall_installer "$(value "$output" uninstall_seconds)"
+  output=$(measure "$BENCH/tools/bench_driver.exe" uninstall "$WBENCH\\worker\\SETUP.EXE" "$WBENCH\\out\\inst-$p\\SETUP.EXE" $probe)
+  record "$run" "$p" "uninstall_installer$suffix" "$(value "$output" uninstall_seconds)"
   record "$run" "$p" uninstall_visible300 "$(value "$output" uninstall_from_visible_plus_300ms_seconds)"
   record "$run" "$p" uninstall_boxes "$(value "$output" message_boxes)"
-  record "$run" "$p" uninstall_block_ms "$(value "$output" longest_block_ms)"
+  [ -z "$probe" ] || record "$run" "$p" uninstall_block_ms "$(value "$output" longest_block_ms)"
   [ "$(value "$output" message_boxes)" = 0 ] || note "uninstall ($p) raised: $(value "$output" first_message_box)"
   local left
   left=$(find "$dest" -type f 2>/dev/null | wc -l)
@@ -300,6 +306,18 @@ measure_installer() {  # run package full-check
   record "$run" "$p" uninstall_folders_left "$(find "$dest" -type d 2>/dev/null | wc -l)"
   rm -rf "$dest"
   remove_leftover_shortcuts
+}
+
+# The longest blocks of the wizard and the uninstall dialog, in runs of their own.
+measure_blocks() { measure_installer "$1" "$2" 0 probe; }
+
+# Next on the folder page of the largest package: the free-space sum over all its entries.
+measure_foldernext() {  # run package
+  local output
+  output=$(measure "$BENCH/tools/bench_driver.exe" foldernext "$WBENCH\\pkg-$2\\SETUP.EXE" "$WBENCH\\out\\next-$2\\")
+  record "$1" "$2" folder_next_s "$(value "$output" folder_next_seconds)"
+  record "$1" "$2" folder_next_block_ms "$(value "$output" longest_block_ms)"
+  rm -rf "$OUT/next-$2"
 }
 
 measure_bare() {
@@ -472,9 +490,8 @@ sync
 
 for run in $(seq 1 "$RUNS"); do
   for p in a b c; do
-    # setup.exe's unattended runs for (a) and (c); their NSIS peer is measure_nsis's.
-    methods=(installer bare cp nsis)
-    [ "$p" = b ] || methods+=(quiet)
+    # setup.exe's unattended runs; their NSIS peer is measure_nsis's.
+    methods=(installer bare cp nsis quiet)
     # Interleaved: each run starts with another method, so drift hits all of them alike.
     for k in $(seq 0 $((${#methods[@]} - 1))); do
       method=${methods[$(((k + run - 1) % ${#methods[@]}))]}
@@ -492,8 +509,13 @@ for run in $(seq 1 "$RUNS"); do
   [ "$(value "$output" failures)" = 0 ] || fail "reading the entries: $output"
   record "$run" a entries_read "$(value "$output" seconds)"
   measure_nsis_empty "$run"
-  # The huge file: only the windows' longest blocks count.
-  measure_installer "$run" d "$([ "$run" = 1 ] && echo 1 || echo 0)"
+  # The windows' longest blocks, the huge file's only for them.
+  for p in a b c d; do
+    note "run $run/$RUNS package ($p): longest blocks"
+    measure_blocks "$run" "$p"
+  done
+  note "run $run/$RUNS package (c): Next on the folder page"
+  measure_foldernext "$run" c
 done
 
 STARTUPS=(empty setup-s setup-a setup-c)
@@ -544,6 +566,7 @@ quiet_seconds() {  # package install|uninstall
   else printf '%.3f' "$(median "$1" "quiet_$2")"; fi
 }
 ms() { case "$1" in failed|nan) echo "$1" ;; 'not run') echo not_run ;; *) awk -v s="$1" 'BEGIN { printf "%.0f", s * 1000 }' ;; esac; }
+seconds_or() { case "$1" in 'not run') echo not_run ;; *) echo "$1" ;; esac; }
 ratio_of() { case "$1" in failed|'not run'|nan) echo - ;; *) ratio "$1" "$2" ;; esac; }
 
 # The NSIS figures count the whole process; its start and end alone (an installer without
@@ -552,7 +575,9 @@ NSIS_EMPTY=$(median empty nsis_run)
 nsis_net() { minus "$(median "$1" "$2")" "$NSIS_EMPTY"; }
 # The copy page's fixed 300 ms start; the removal's figure starts after its own timer.
 no_timer() { minus "$(median "$1" install_installer)" 0.3; }
-LONGEST_BLOCK=$(for p in a b d; do maximum "$p" longest_block_ms; maximum "$p" uninstall_block_ms; done | sort -g | tail -n 1)
+LONGEST_BLOCK=$( (for p in a b c d; do maximum "$p" longest_block_ms; maximum "$p" uninstall_block_ms; done
+  maximum c folder_next_block_ms) | grep -v nan | sort -g | tail -n 1)
+no_timer_ratio() { ratio "$(no_timer "$1")" "$(median "$1" install_bare)"; }
 
 {
   printf '%s benchmark (%s-bit edition), %s, %s run(s), medians%s\n' "$SETUP_EXE_NAME" "$SETUP_EDITION" "$(date -u '+%Y-%m-%d %H:%M UTC')" "$RUNS" \
@@ -571,7 +596,7 @@ LONGEST_BLOCK=$(for p in a b d; do maximum "$p" longest_block_ms; maximum "$p" u
   printf '  (the goal for (b) is judged without the copy page'"'"'s fixed 300 ms start timer; NSIS'"'"'s own start and end: %.3f s)\n' "$NSIS_EMPTY"
   printf '  (reading the %s entries of (a)'"'"'s SETUP.INF one key at a time with GetPrivateProfileStringA,\n' "$A_FILES"
   printf '   as the program did before it read the section once: %.3f s a pass)\n' "$(median a entries_read)"
-  printf '\nUninstall: start of the removal (after the dialog'"'"'s 300 ms timer) -> Finish enabled (s); NSIS: silent uninstall in place\n'
+  printf '\nUninstall: the dialog visible + its 300 ms timer -> Finish enabled (s); NSIS: silent uninstall in place\n'
   printf '  %-22s %10s %15s %9s %9s %8s %7s %s\n' package setup.exe 'DeleteFileA loop' 'rm -rf' NSIS '/ loop' goal ''
   for p in a b c; do
     case "$p" in a) goal=1.30 ;; b) goal=1.05 ;; c) goal=1.30 ;; esac
@@ -579,8 +604,7 @@ LONGEST_BLOCK=$(for p in a b d; do maximum "$p" longest_block_ms; maximum "$p" u
     r=$(ratio "$i" "$l")
     printf '  %-22s %10.3f %15.3f %9.3f %9.3f %8s %7s %s\n' "$(label "$p")" "$i" "$l" "$c" "$(nsis_net "$p" uninstall_nsis)" "$r" "<=$goal" "$(verdict "$r" "$goal")"
   done
-  printf '  (from dialog visible + 300 ms instead: (a) %.3f s, (b) %.3f s, (c) %.3f s; message boxes during the removal: %s %s %s;\n' \
-    "$(median a uninstall_visible300)" "$(median b uninstall_visible300)" "$(median c uninstall_visible300)" \
+  printf '  (message boxes during the removal: %s %s %s;\n' \
     "$(maximum a uninstall_boxes)" "$(maximum b uninstall_boxes)" "$(maximum c uninstall_boxes)"
   printf '   files and folders left behind: (a) %s and %s, (b) %s and %s, (c) %s and %s)\n' \
     "$(maximum a uninstall_files_left)" "$(maximum a uninstall_folders_left)" "$(maximum b uninstall_files_left)" "$(maximum b uninstall_folders_left)" \
@@ -592,13 +616,14 @@ LONGEST_BLOCK=$(for p in a b d; do maximum "$p" longest_block_ms; maximum "$p" u
   printf '\nUnattended: process created -> process ended (s), nothing taken off; setup.exe /quiet /nomenu, then\n'
   printf '"/r /quiet" (waits for its worker copy); NSIS: the installer with /S, the uninstaller with /S _?= (in place)\n'
   printf '  %-22s %10s %9s %8s %10s %9s %8s\n' package 'install' NSIS '/ NSIS' 'removal' NSIS '/ NSIS'
-  for p in a c s; do
+  for p in a b c s; do
     qi=$(quiet_seconds "$p" install); qu=$(quiet_seconds "$p" uninstall)
     ni=$(median "$p" install_nsis); nu=$(median "$p" uninstall_nsis)
     printf '  %-22s %10s %9.3f %8s %10s %9.3f %8s\n' "$(label "$p")" "$qi" "$ni" "$(ratio_of "$qi" "$ni")" "$qu" "$nu" "$(ratio_of "$qu" "$nu")"
   done
-  printf '  (files and folders left by "/r /quiet": (a) %s and %s, (c) %s and %s, (s) %s and %s; NSIS'"'"'s uninstaller\n' \
-    "$(maximum a quiet_files_left)" "$(maximum a quiet_folders_left)" "$(maximum c quiet_files_left)" "$(maximum c quiet_folders_left)" \
+  printf '  (files and folders left by "/r /quiet": (a) %s and %s, (b) %s and %s, (c) %s and %s, (s) %s and %s; NSIS'"'"'s uninstaller\n' \
+    "$(maximum a quiet_files_left)" "$(maximum a quiet_folders_left)" "$(maximum b quiet_files_left)" "$(maximum b quiet_folders_left)" \
+    "$(maximum c quiet_files_left)" "$(maximum c quiet_folders_left)" \
     "$(maximum s quiet_files_left)" "$(maximum s quiet_folders_left)"
   printf '   run in place leaves itself and its folder, deleted after the timing)\n'
   if [ -s "$QUIET_FAILURES" ]; then
@@ -626,20 +651,26 @@ LONGEST_BLOCK=$(for p in a b d; do maximum "$p" longest_block_ms; maximum "$p" u
   printf '  at start-up for comparison: empty dialog %.1f MiB, setup.exe %.1f MiB\n' \
     "$(awk -v k="$(median empty startup_peak_kib)" 'BEGIN { print k / 1024 }')" \
     "$(awk -v k="$(median setup-s startup_peak_kib)" 'BEGIN { print k / 1024 }')"
-  printf 'Responsiveness: longest wait of a WM_NULL sent to the wizard every 10 ms during the install,\n'
-  printf 'and to the uninstall dialog every 2 ms during the removal (median, max over the runs; ms)\n'
-  for p in a b d; do
+  printf 'Responsiveness, in runs of their own: longest wait of a WM_NULL sent to the wizard every 10 ms during\n'
+  printf 'the install, and to the uninstall dialog every 2 ms during the removal (median, max over the runs; ms)\n'
+  for p in a b c d; do
     printf '  %-22s install %4.0f, %4.0f   uninstall %4.0f, %4.0f\n' "$(label "$p")" \
       "$(median "$p" longest_block_ms)" "$(maximum "$p" longest_block_ms)" "$(median "$p" uninstall_block_ms)" "$(maximum "$p" uninstall_block_ms)"
   done
+  printf '  Next on the folder page of (c), probed every 2 ms: longest %.0f ms (median %.0f), the page took %.3f s\n' \
+    "$(maximum c folder_next_block_ms)" "$(median c folder_next_block_ms)" "$(median c folder_next_s)"
   printf '  longest of all: %.0f ms, goal <= 200: %s\n' "$LONGEST_BLOCK" "$(verdict "$LONGEST_BLOCK" 200)"
+  printf '  what the probe costs the program: install (a) %.3f s probed against %.3f s not, (c) %.3f against %.3f;\n' \
+    "$(median a install_installer_probed)" "$(median a install_installer)" "$(median c install_installer_probed)" "$(median c install_installer)"
+  printf '  uninstall (a) %.3f against %.3f, (c) %.3f against %.3f\n' \
+    "$(median a uninstall_installer_probed)" "$(median a uninstall_installer)" "$(median c uninstall_installer_probed)" "$(median c uninstall_installer)"
   printf '\nSpread over the runs (min-max, s):\n'
   for p in a b c; do
     printf '  install (%s): setup.exe %s, loop %s, cp %s, NSIS %s; uninstall: setup.exe %s, loop %s, rm %s, NSIS %s\n' "$p" \
       "$(spread "$p" install_installer)" "$(spread "$p" install_bare)" "$(spread "$p" install_cp)" "$(spread "$p" install_nsis)" \
       "$(spread "$p" uninstall_installer)" "$(spread "$p" uninstall_bare)" "$(spread "$p" uninstall_cp)" "$(spread "$p" uninstall_nsis)"
   done
-  for p in a c s; do
+  for p in a b c s; do
     printf '  unattended (%s): setup.exe install %s, removal %s; NSIS install %s, uninstall %s\n' "$p" \
       "$(spread "$p" quiet_install)" "$(spread "$p" quiet_uninstall)" "$(spread "$p" install_nsis)" "$(spread "$p" uninstall_nsis)"
   done
@@ -659,10 +690,11 @@ LONGEST_BLOCK=$(for p in a b d; do maximum "$p" longest_block_ms; maximum "$p" u
   printf 'cpu=%s\n' "$CPU"
   printf 'cores=%s\n' "$(nproc)"
   printf 'install_a_ratio=%s\n' "$(ratio "$(median a install_installer)" "$(median a install_bare)")"
-  printf 'install_a_ratio_no_timer=%s\n' "$(ratio "$(no_timer a)" "$(median a install_bare)")"
+  printf 'install_a_ratio_no_timer=%s\n' "$(no_timer_ratio a)"
   printf 'install_b_ratio=%s\n' "$(ratio "$(no_timer b)" "$(median b install_bare)")"
   printf 'install_b_ratio_with_timer=%s\n' "$(ratio "$(median b install_installer)" "$(median b install_bare)")"
   printf 'install_20k_ratio=%s\n' "$(ratio "$(median c install_installer)" "$(median c install_bare)")"
+  printf 'install_20k_ratio_no_timer=%s\n' "$(no_timer_ratio c)"
   printf 'uninstall_a_ratio=%s\n' "$(ratio "$(median a uninstall_installer)" "$(median a uninstall_bare)")"
   printf 'uninstall_b_ratio=%s\n' "$(ratio "$(median b uninstall_installer)" "$(median b uninstall_bare)")"
   printf 'uninstall_20k_ratio=%s\n' "$(ratio "$(median c uninstall_installer)" "$(median c uninstall_bare)")"
@@ -670,8 +702,11 @@ LONGEST_BLOCK=$(for p in a b d; do maximum "$p" longest_block_ms; maximum "$p" u
   printf 'startup_2000_s=%s\n' "$(median setup-a startup)"
   printf 'startup_20000_s=%s\n' "$(median setup-c startup)"
   printf 'startup_empty_dialog_s=%s\n' "$(median empty startup)"
+  printf 'startup_20000_ratio=%s\n' "$(ratio "$(median setup-c startup)" "$(median setup-s startup)")"
   printf 'longest_block_ms=%s\n' "$LONGEST_BLOCK"
-  for p in a b d; do
+  printf 'longest_block_folder_next_c_ms=%s\n' "$(maximum c folder_next_block_ms)"
+  printf 'folder_next_c_s=%s\n' "$(median c folder_next_s)"
+  for p in a b c d; do
     printf 'longest_block_install_%s_ms=%s\n' "$p" "$(maximum "$p" longest_block_ms)"
     printf 'longest_block_uninstall_%s_ms=%s\n' "$p" "$(maximum "$p" uninstall_block_ms)"
   done
@@ -687,7 +722,9 @@ LONGEST_BLOCK=$(for p in a b d; do maximum "$p" longest_block_ms; maximum "$p" u
   done
   # Unattended, whole process against whole process (ms); "failed" and the exit code ("none":
   # the driver stopped it on a window or its deadline) when a run of setup.exe failed.
-  for p in a c s; do
+  for p in a b c s; do
+    printf 'quiet_install_%s_s=%s\n' "$p" "$(seconds_or "$(quiet_seconds "$p" install)")"
+    printf 'quiet_uninstall_%s_s=%s\n' "$p" "$(seconds_or "$(quiet_seconds "$p" uninstall)")"
     printf 'quiet_install_%s_ms=%s\n' "$p" "$(ms "$(quiet_seconds "$p" install)")"
     printf 'quiet_uninstall_%s_ms=%s\n' "$p" "$(ms "$(quiet_seconds "$p" uninstall)")"
     printf 'nsis_silent_install_%s_ms=%s\n' "$p" "$(ms "$(median "$p" install_nsis)")"
