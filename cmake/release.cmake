@@ -1,6 +1,7 @@
 # The release bundle: `cmake --build build --target package` makes pondway-setup-<version>.zip
 # holding both editions of the installer and of setupcheck, the packager's guide and the sample
 # package. The version is the version resource's (res/version.h), so bundle and programs agree.
+# Given a certificate, the bundle's programs are signed (below).
 file(STRINGS ${CMAKE_SOURCE_DIR}/res/version.h RELEASE_VERSION_LINE REGEX "^#define FILE_VERSION_TEXT ")
 string(REGEX REPLACE "^[^\"]*\"([^\"]*)\".*$" "\\1" RELEASE_VERSION "${RELEASE_VERSION_LINE}")
 set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/res/version.h)
@@ -35,4 +36,15 @@ set(CPACK_PACKAGE_VENDOR Tamberlyn)
 set(CPACK_PACKAGE_VERSION ${RELEASE_VERSION})
 set(CPACK_PACKAGE_FILE_NAME pondway-setup-${RELEASE_VERSION})
 set(CPACK_OUTPUT_FILE_PREFIX ${CMAKE_BINARY_DIR})
+# Authenticode signing of the bundle's programs (cmake/sign-bundle.cmake), with a PKCS#12
+# certificate whose password is kept in a file; a timestamp server is optional. Left empty, the
+# environment variables of the same names are read when the bundle is made; without a
+# certificate the bundle is unsigned.
+set(SIGN_PKCS12 "" CACHE FILEPATH "PKCS#12 certificate to sign the release bundle's programs with")
+set(SIGN_PASSWORD_FILE "" CACHE FILEPATH "File whose first line is the certificate's password")
+set(SIGN_TIMESTAMP_URL "" CACHE STRING "RFC 3161 timestamp server for the signatures (none when empty)")
+foreach(setting PKCS12 PASSWORD_FILE TIMESTAMP_URL)
+  set(CPACK_SIGN_${setting} "${SIGN_${setting}}")
+endforeach()
+set(CPACK_PRE_BUILD_SCRIPTS ${CMAKE_SOURCE_DIR}/cmake/sign-bundle.cmake)
 include(CPack)

@@ -2,25 +2,30 @@
 # Shows the installer at work on the sample package, in a Wine prefix of its own
 # (build/wineprefix-demo) into which the package is copied as C:\Pondway-Sample.
 #
-#   scripts/run-demo.sh [--headless] [--lang en|ja|zh]
+#   scripts/run-demo.sh [--headless] [--lang en|ja|zh] [--dpi 96|192]
 #
 # With a display (DISPLAY set and reachable) the real wizard opens for you to click through.
 # Without one, or with --headless, a private screen is started and the demo driver clicks
 # through the whole cycle itself (install, every wizard page, the message boxes, uninstall with
 # "/r" and the uninstall dialog), saving a picture of each step in build/demo-screenshots/.
-# The language is the terminal's (LANG) unless --lang says otherwise.
+# The language is the terminal's (LANG) unless --lang says otherwise. --dpi sets the prefix's
+# screen resolution in dots per inch (96 unless told): at 192 the windows are drawn twice as large,
+# on a private screen twice as large.
 set -e
 cd "$(dirname "$0")/.."
 ROOT=$(pwd)
 
 HEADLESS=0
 CHOICE=""
+DPI=96
 while [ $# -gt 0 ]; do
   case "$1" in
     --headless) HEADLESS=1 ;;
     --lang) shift; CHOICE="${1:-}" ;;
     --lang=*) CHOICE="${1#--lang=}" ;;
-    -h|--help) sed -n '2,11p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
+    --dpi) shift; DPI="${1:-}" ;;
+    --dpi=*) DPI="${1#--dpi=}" ;;
+    -h|--help) sed -n '2,14p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
     *) echo "run-demo.sh: unknown argument $1 (try --help)" >&2; exit 2 ;;
   esac
   shift
@@ -39,6 +44,12 @@ case "$CHOICE" in
   zh) DEMO_LOCALE=zh_TW.UTF-8 ;;
   *) echo "run-demo.sh: --lang takes en, ja or zh" >&2; exit 2 ;;
 esac
+case "$DPI" in
+  96) SCREEN_SIZE=1024x768 ;;
+  192) SCREEN_SIZE=2048x1536 ;;
+  *) echo "run-demo.sh: --dpi takes 96 or 192" >&2; exit 2 ;;
+esac
+export SCREEN_SIZE
 
 if [ "$HEADLESS" -eq 0 ]; then
   if [ -z "${DISPLAY:-}" ]; then
@@ -79,6 +90,13 @@ make_prefix "$ROOT/$BUILD_DIR/wineprefix-demo"
 trap stop_wine_env EXIT
 trap 'exit 130' INT TERM
 
+# Wine takes the resolution from the user's "LogPixels" when a program starts. Set on every run, so
+# that a run at 192 leaves nothing behind for the next one.
+set_dpi() {
+  wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$DPI" /f >/dev/null 2>&1 ||
+    { echo "run-demo.sh: Wine could not set the resolution to $DPI dots per inch" >&2; exit 1; }
+}
+
 # A new prefix has Notepad's file type but names it for no extension: the README.TXT that the
 # installer opens at the end would open nowhere.
 ensure_text_files() {
@@ -90,7 +108,7 @@ ensure_text_files() {
 # screen your window manager draws them.
 set_virtual_desktop() {
   if [ "$1" = on ]; then
-    wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null 2>&1 || true
+    wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d "$SCREEN_SIZE" /f >/dev/null 2>&1 || true
     wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1 || true
   else
     wine reg delete 'HKCU\Software\Wine\Explorer' /v Desktop /f >/dev/null 2>&1 || true
@@ -104,6 +122,7 @@ export LC_ALL="$DEMO_LOCALE"
 
 if [ "$HEADLESS" -eq 0 ]; then
   wineserver -p5
+  set_dpi
   set_virtual_desktop off
   # Shortcuts stay inside the prefix: winemenubuilder would copy them into your Linux menus.
   wine reg add 'HKCU\Software\Wine\DllOverrides' /v winemenubuilder.exe /d '' /f >/dev/null 2>&1
@@ -129,6 +148,7 @@ fi
 start_display
 wineserver -p5
 # Before the keeper, which starts the desktop.
+set_dpi
 set_virtual_desktop on
 start_wine_keeper
 wine reg add 'HKCU\Software\Wine\DllOverrides' /v winemenubuilder.exe /d '' /f >/dev/null 2>&1
@@ -138,7 +158,7 @@ SHOTS="$ROOT/$BUILD_DIR/demo-screenshots"
 rm -rf "$SHOTS"
 mkdir -p "$SHOTS"
 SHOTS_WINDOWS=$(printf 'Z:%s' "$SHOTS" | sed 's|/|\\|g')
-echo "Running the whole cycle on a private screen ($CHOICE, $DISPLAY)."
+echo "Running the whole cycle on a private screen ($CHOICE, $DPI dots per inch, $DISPLAY)."
 STATUS=0
 wine "$BUILD_DIR/tests/demo/demo_driver.exe" 'C:\Pondway-Sample\SETUP.EXE' "$SHOTS_WINDOWS" || STATUS=$?
 

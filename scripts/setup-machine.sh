@@ -1,14 +1,14 @@
 #!/bin/sh
 # Installs what building and testing need (MinGW-w64 for both editions, Wine with i386, Xvfb,
 # CMake, GoogleTest sources, lnkinfo, unzip, ImageMagick, a font with Japanese and Chinese characters,
-# the Japanese and Chinese locales). Returns at once when everything is there; otherwise ends
+# the Japanese and Chinese locales, osslsigncode and openssl to sign the release bundle). Returns at once when everything is there; otherwise ends
 # with one line naming what could not be installed.
 set -e
 
 PACKAGES="g++-mingw-w64-i686-posix mingw-w64-i686-dev binutils-mingw-w64-i686
   g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev binutils-mingw-w64-x86-64
   wine wine32:i386 wine64 xvfb xauth x11-apps cmake make googletest liblnk-utils imagemagick
-  fonts-wqy-microhei fonts-dejavu-core locales unzip"
+  fonts-wqy-microhei fonts-dejavu-core locales unzip osslsigncode openssl"
 
 # Wine creates files whose names are Japanese or Chinese only when the Linux locale exists.
 LOCALES="ja_JP.UTF-8 zh_TW.UTF-8"
@@ -32,6 +32,8 @@ have_all() {
   command -v cmake >/dev/null 2>&1 &&
   command -v import >/dev/null 2>&1 &&
   command -v xwd >/dev/null 2>&1 &&
+  command -v osslsigncode >/dev/null 2>&1 &&
+  command -v openssl >/dev/null 2>&1 &&
   [ -f /usr/src/googletest/CMakeLists.txt ] &&
   dpkg -s fonts-wqy-microhei >/dev/null 2>&1 &&
   dpkg -s fonts-dejavu-core >/dev/null 2>&1 &&
@@ -76,7 +78,7 @@ if ! have_locales; then
 fi
 rm -f "$log"
 
-for tool in i686-w64-mingw32-g++-posix x86_64-w64-mingw32-g++-posix wine Xvfb lnkinfo unzip cmake import xwd; do
+for tool in i686-w64-mingw32-g++-posix x86_64-w64-mingw32-g++-posix wine Xvfb lnkinfo unzip cmake import xwd osslsigncode openssl; do
   command -v "$tool" >/dev/null 2>&1 || fail "installed, but $tool is still missing"
 done
 have_locales || fail "the locales $LOCALES were not generated"

@@ -1,5 +1,5 @@
 # Sourced by the run scripts: a Wine prefix under the build folder and a private Xvfb screen.
-# Sets WINEPREFIX and DISPLAY; stop_wine_env stops the wineserver and the Xvfb started here.
+# Sets WINEPREFIX and DISPLAY (a screen of SCREEN_SIZE, 1024x768 unless set); stop_wine_env stops the wineserver and the Xvfb started here.
 # The Wine that runs is the one of the edition under test (scripts/edition.sh).
 # Sourced from the repository's root folder, as the scripts run.
 . scripts/edition.sh
@@ -78,7 +78,7 @@ start_display() {
   fi
   fifo=$(mktemp -u)
   mkfifo "$fifo"
-  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+  Xvfb -displayfd 3 -screen 0 "${SCREEN_SIZE:-1024x768}x24" -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
   XVFB_PID=$!
   read -r number <"$fifo"
   rm -f "$fifo"

@@ -2,7 +2,8 @@
 // three pages, the about box, the closing message, the "/r" questions and the uninstall dialog.
 // Each visible control must lie whole inside its parent's client area, measured on the real
 // windows; a page drawn narrower than its controls (a sheet sized with another font than its
-// pages) cuts buttons and texts off at its edge.
+// pages) cuts buttons and texts off at its edge. CTest runs the suite at 96 and at 192 dots per
+// inch (--dpi=N).
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -17,6 +18,15 @@ namespace {
 
 constexpr int kMessageTextId = 0xFFFF;
 constexpr DWORD kCopyDeadlineMs = 20000;
+constexpr int kWizardNextId = 0x3024;
+
+// The resolution CTest runs the suite at (--dpi=N on the command line).
+int SuiteDpi()
+{
+    std::string line = GetCommandLineA();
+    size_t at = line.find("--dpi=");
+    return at == std::string::npos ? 96 : std::stoi(line.substr(at + 6));
+}
 
 std::string Describe(const RECT& rect)
 {
@@ -193,6 +203,14 @@ void PressUninstallFinish(Fixture& t, HWND dialog)
 
 LANGUAGE_TEST_F(Layout, EveryVisibleControlOfEveryWindowLiesInsideItsParentsClientArea)
 {
+    // Wine reads the user's "LogPixels" when a program starts. The value is put back: the tests
+    // share one prefix, and those that follow run at its own resolution.
+    RegistryValueGuard restore(HKEY_CURRENT_USER, "Control Panel\\Desktop", "LogPixels");
+    HKEY desktop;
+    DWORD dpi = SuiteDpi();
+    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_CURRENT_USER, "Control Panel\\Desktop", 0, nullptr, 0, KEY_SET_VALUE, nullptr, &desktop, nullptr));
+    ASSERT_EQ(ERROR_SUCCESS, RegSetValueExA(desktop, "LogPixels", 0, REG_DWORD, reinterpret_cast<BYTE*>(&dpi), sizeof dpi));
+    RegCloseKey(desktop);
     WritePackage(InfText());
     ASSERT_TRUE(WriteFileBytes(pkg + "PUZZLE.EXE", "puzzle"));
     ASSERT_TRUE(WriteFileBytes(pkg + "README.TXT", "read me"));
@@ -210,6 +228,11 @@ LANGUAGE_TEST_F(Layout, EveryVisibleControlOfEveryWindowLiesInsideItsParentsClie
     for (const Stop& stop : stops) {
         HWND window = stop.open(*this);
         ASSERT_NE(nullptr, window) << stop.name << " did not come";
+        if (window == sheet) {  // the program runs at the resolution: Next, 14 dialog units high
+            RECT next;
+            GetWindowRect(GetDlgItem(sheet, kWizardNextId), &next);
+            EXPECT_NEAR(22, (next.bottom - next.top) * 96 / SuiteDpi(), 4) << "Next's height at " << SuiteDpi() << " dpi";
+        }
         Measure measure = MeasureWindow(window);
         EXPECT_EQ(1u, measure.ids.count(stop.keyControl))
             << stop.name << ": control " << stop.keyControl << " is not among the visible ones";
