@@ -13,8 +13,9 @@
 //       and the program-menu page, and the time that took.
 //   bench_driver run       <program> [arguments]
 //       Runs a program to its end (a silent installer or uninstaller) and times it from process
-//       creation; stops it when a window of any process shows up meanwhile (a silent run shows
-//       none, and one that asks something would wait for an answer until the deadline).
+//       creation; stops it when a message box of any process shows up meanwhile, or another
+//       window stays for 5 s (a silent run asks nothing: one that asks would wait for an answer
+//       until the deadline).
 //   bench_driver startup   <program> [arguments]
 //       The time from process creation to the first visible dialog of the process.
 // Prints key=value lines; exit code 0 when the run went as planned.
@@ -393,15 +394,22 @@ int RunToEnd(const std::string& exe, const std::string& arguments)
     if (!Launch(run, exe, arguments))
         return Fail("cannot start " + exe + " (error " + std::to_string(GetLastError()) + ")");
     // The wait ends the moment the process does; the look for windows in between costs the
-    // programs one enumeration every 100 ms.
+    // programs one enumeration every 100 ms. A message box asks for an answer that never comes;
+    // another window fails the run when it still shows 5 s after it was first seen (NSIS shows
+    // its "verifying installer" progress when its own check takes a while).
     double ended = 0;
+    double windowSince = 0;
     for (;;) {
         if (WaitForSingleObject(run.process, 100) == WAIT_OBJECT_0) {
             ended = NowSeconds();
             break;
         }
         std::vector<HWND> windows = DialogsOf(0);
-        if (!windows.empty()) {
+        if (windows.empty())
+            windowSince = 0;
+        else if (windowSince == 0)
+            windowSince = NowSeconds();
+        if (!windows.empty() && (IsMessageBoxWindow(windows.front()) || NowSeconds() - windowSince > 5)) {
             int result = Fail("a window appeared during the silent run: " + DescribeWindow(windows.front()));
             EndOwnerOf(windows.front(), run.processId);
             return result;
