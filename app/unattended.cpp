@@ -86,6 +86,10 @@ int RunUnattendedInstall(const Package& package, const CommandLine& command, Una
     SetCurrentDirectoryA(package.sourceDir);
     if (command.attendance == Attendance::Passive) {
         bool cancelled = RunInstallWizard(package, &report, true);
+        // A progress that could not be shown at all (no common controls) failed; one that
+        // stopped early was cancelled.
+        if (report.Failed() && !installState.installDone)
+            return kExitFailed;
         if (cancelled || !installState.installDone)
             return kExitCancelled;
     } else {

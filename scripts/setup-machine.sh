@@ -1,14 +1,15 @@
 #!/bin/sh
 # Installs what building and testing need (MinGW-w64 for both editions, Wine with i386, Xvfb,
-# CMake, GoogleTest sources, lnkinfo, unzip, ImageMagick, a font with Japanese and Chinese characters,
-# the Japanese and Chinese locales, osslsigncode and openssl to sign the release bundle). Returns at once when everything is there; otherwise ends
+# CMake, GoogleTest sources, lnkinfo, unzip, ImageMagick, Python (the manifest check), a font with
+# Japanese and Chinese characters, the Japanese and Chinese locales, osslsigncode and openssl to
+# sign the release bundle). Returns at once when everything is there; otherwise ends
 # with one line naming what could not be installed.
 set -e
 
 PACKAGES="g++-mingw-w64-i686-posix mingw-w64-i686-dev binutils-mingw-w64-i686
   g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev binutils-mingw-w64-x86-64
   wine wine32:i386 wine64 xvfb xauth x11-apps cmake make googletest liblnk-utils imagemagick
-  fonts-wqy-microhei fonts-dejavu-core locales unzip osslsigncode openssl"
+  fonts-wqy-microhei fonts-dejavu-core locales unzip osslsigncode openssl python3"
 
 # Wine creates files whose names are Japanese or Chinese only when the Linux locale exists.
 LOCALES="ja_JP.UTF-8 zh_TW.UTF-8"
@@ -29,6 +30,7 @@ have_all() {
   command -v Xvfb >/dev/null 2>&1 &&
   command -v lnkinfo >/dev/null 2>&1 &&
   command -v unzip >/dev/null 2>&1 &&
+  command -v python3 >/dev/null 2>&1 &&
   command -v cmake >/dev/null 2>&1 &&
   command -v import >/dev/null 2>&1 &&
   command -v xwd >/dev/null 2>&1 &&

@@ -3,6 +3,7 @@
 #include "wizard/about_box.h"
 
 #include "base/path.h"
+#include "base/system_library.h"
 #include "base/window.h"
 #include "res/resource.h"
 #include "setup/install_state.h"
@@ -55,20 +56,21 @@ void OnCommand(HWND dialog, int id)
 
 VersionInfo::VersionInfo(const char* filePath)
 {
-    if (filePath == nullptr)
+    // Without the version reader the box shows no version: every query answers "".
+    if (filePath == nullptr || !library_.Load())
         return;
     DWORD ignored = 0;
-    DWORD size = GetFileVersionInfoSizeA(filePath, &ignored);
+    DWORD size = library_.getFileVersionInfoSize(filePath, &ignored);
     if (size == 0)
         return;
     void* block = AllocateHeapBlock(block_, size);
-    if (block == nullptr || !GetFileVersionInfoA(filePath, 0, size, block))
+    if (block == nullptr || !library_.getFileVersionInfo(filePath, 0, size, block))
         return;
     loaded_ = true;
 
     void* value = nullptr;
     UINT length = 0;
-    if (VerQueryValueA(block, "\\VarFileInfo\\Translation", &value, &length) && value != nullptr) {
+    if (library_.verQueryValue(block, "\\VarFileInfo\\Translation", &value, &length) && value != nullptr) {
         translations_ = static_cast<const WORD*>(value);
         translationCount_ = length / 4;
     }
@@ -82,7 +84,7 @@ const char* VersionInfo::QueryStringFor(const char* name, WORD language, WORD co
     wsprintfA(subBlock, kStringTableFormat, static_cast<unsigned>(language), static_cast<unsigned>(codePage), name);
     void* value = nullptr;
     UINT length = 0;
-    if (!VerQueryValueA(block_.Get(), subBlock, &value, &length) || value == nullptr)
+    if (!library_.verQueryValue(block_.Get(), subBlock, &value, &length) || value == nullptr)
         return nullptr;
     return static_cast<const char*>(value);
 }

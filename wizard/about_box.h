@@ -5,6 +5,7 @@
 #include <stddef.h>
 
 #include "base/handle.h"
+#include "base/system_library.h"
 
 class VersionInfo {
 public:
@@ -23,6 +24,7 @@ public:
     DWORD TranslationCount() const { return translationCount_; }
 
 private:
+    VersionLibrary library_;
     HeapBlock block_;
     const WORD* translations_ = nullptr;
     DWORD translationCount_ = 0;

@@ -3,10 +3,10 @@
 #include "wizard/wizard.h"
 
 #include <windows.h>
-#include <commctrl.h>
 #include <prsht.h>
 
 #include "base/messages.h"
+#include "base/system_library.h"
 #include "res/resource.h"
 #include "setup/install_state.h"
 #include "wizard/copy_page.h"
@@ -32,9 +32,18 @@ static_assert(kCopyPageIndex == 2, "the copy page is the third of kWizardPages")
 
 bool RunInstallWizard(const Package& package, EngineReport* answers, bool progressOnly)
 {
+    // Without the common controls there are no pages to show: the install ends before it began.
+    CommonControls controls;
+    if (!controls.Load()) {
+        if (answers != nullptr)
+            answers->Failure(LoadMessage(IDS_NO_COMMON_CONTROLS));
+        else
+            ShowMessage(nullptr, IDS_NO_COMMON_CONTROLS, nullptr, MB_ICONERROR);
+        return false;
+    }
     CopyPageReport copyPageReport(package, answers, progressOnly);
     // Registers the property sheet's and the progress bar's window classes.
-    InitCommonControls();
+    controls.initCommonControls();
 
     // Wine's sheet gives a wizard the title of the page it shows, each time a page is shown, so
     // every page carries the wizard's caption (message 8) as its title; otherwise the caption the
@@ -67,6 +76,6 @@ bool RunInstallWizard(const Package& package, EngineReport* answers, bool progre
     header.nPages = kWizardPageCount - first;
     header.nStartPage = 0;
     header.ppsp = reinterpret_cast<LPCPROPSHEETPAGEA>(pages + first);
-    PropertySheetA(&header);
+    controls.propertySheet(&header);
     return copyPageReport.Cancelled();
 }

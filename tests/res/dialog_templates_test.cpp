@@ -13,7 +13,7 @@ namespace {
 
 const char* FontOf(LANGID language)
 {
-    return language == kEnglishTemplates ? "Helv" : language == kJapaneseTemplates ? "ＭＳ Ｐゴシック" : "新細明體";
+    return language == kEnglishTemplates ? "MS Shell Dlg" : language == kJapaneseTemplates ? "ＭＳ Ｐゴシック" : "新細明體";
 }
 
 int FontSizeOf(LANGID language)

@@ -127,6 +127,9 @@ inline constexpr ExpectedMessage kExpectedMessages[] = {
     {44, "Switches for unattended installs and removals:\n\n/quiet\tno window, no question\n/passive\tprogress only, no question\n/dir=FOLDER\tthe destination folder\n/menu=FOLDER\tthe program-menu folder\n/nomenu\tno program-menu shortcuts\n/desktop\ta desktop shortcut\n/log=FILE\ta log of the run\n/r /quiet\tremove the installed application\n\nExit codes: 0 complete, 1602 cancelled, 1603 failed or incomplete, 87 a command line not understood.",
      "自動インストールと自動削除のスイッチ：\n\n/quiet\tウィンドウも確認も表示しない\n/passive\t進行状況だけを表示する\n/dir=フォルダ\tインストール先フォルダ\n/menu=フォルダ\tプログラムメニューのフォルダ\n/nomenu\tプログラムメニューにショートカットを作らない\n/desktop\tデスクトップにショートカットを作る\n/log=ファイル\t実行の記録\n/r /quiet\tインストールしたアプリケーションを削除する\n\n終了コード：0 完了、1602 取り消し、1603 失敗または未完了、87 コマンドラインの誤り",
      "自動安裝與自動移除的參數：\n\n/quiet\t不顯示視窗，不詢問\n/passive\t只顯示進度，不詢問\n/dir=資料夾\t安裝目的資料夾\n/menu=資料夾\t程式集資料夾\n/nomenu\t不建立程式集捷徑\n/desktop\t建立桌面捷徑\n/log=檔案\t執行記錄\n/r /quiet\t移除已安裝的應用程式\n\n結束代碼：0 完成，1602 已取消，1603 失敗或未完成，87 命令列無法辨識"},
+    {45, "The Windows common controls (comctl32.dll) cannot be loaded, so the installation cannot be shown.",
+     "コモンコントロール (comctl32.dll) を読み込めないため、インストールを表示できません。",
+     "無法載入通用控制項 (comctl32.dll)，因此無法顯示安裝畫面。"},
 };
 
 inline const ExpectedMessage* FindExpectedMessage(int id)

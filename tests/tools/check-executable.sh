@@ -9,7 +9,8 @@ EXE="$2"
 FORMAT="$3"
 MAX_BYTES="${4:-}"
 SUBSYSTEM="0000000${5:-2}"
-ALLOWED="kernel32.dll user32.dll gdi32.dll advapi32.dll shell32.dll ole32.dll comctl32.dll version.dll"
+# The system's known DLLs: any other imported DLL could be planted beside the program.
+ALLOWED="kernel32.dll user32.dll gdi32.dll advapi32.dll shell32.dll ole32.dll"
 status=0
 
 if [ ! -f "$EXE" ]; then

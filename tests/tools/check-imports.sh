@@ -1,6 +1,7 @@
 #!/bin/sh
 # Checks that the 32-bit edition can load on the first Windows 95 and on NT 4.0: it imports
-# only the functions of the reviewed list, has no TLS directory, and asks for subsystem 4.0.
+# only the functions of the reviewed list, and those only from the system's known DLLs, has no
+# TLS directory, and asks for subsystem 4.0.
 # Usage: check-imports.sh OBJDUMP EXE LIST
 set -u
 OBJDUMP="$1"
@@ -17,6 +18,10 @@ if [ -z "$imports" ]; then
   echo "FAIL: no imported function found (objdump output not understood)"
   exit 1
 fi
+for dll in $(echo "$imports" | cut -d' ' -f1 | sort -u); do
+  case " kernel32.dll user32.dll gdi32.dll advapi32.dll shell32.dll ole32.dll " in *" $dll "*) ;;
+    *) echo "FAIL: imports from $dll, which is not one of the system's known DLLs"; status=1 ;; esac
+done
 allowed=$(grep -v '^#' "$LIST" | grep -v '^[[:space:]]*$')
 missing=$(echo "$imports" | while read -r dll function; do
   echo "$allowed" | grep -qxF "$dll $function" ||
