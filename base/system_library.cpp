@@ -56,11 +56,13 @@ bool CommonControls::Load()
     // The manifest asks for the common controls of version 6, and Windows hands them out (from
     // its side-by-side store) only to a load by the bare name: a full path names the system
     // folder's file, version 5.8, which would then serve the pages while the dialog manager
-    // makes their controls from version 6's classes. A bare name is safe once the search is
-    // restricted: the side-by-side store comes first, then the system folder alone. Elsewhere
-    // (no restriction, no side-by-side store before XP) the bare name would find a DLL beside
-    // the program first, so the full path is taken.
-    if (searchRestricted)
+    // makes their controls from version 6's classes. From XP on the side-by-side store is looked
+    // at before any folder for a DLL the manifest names, so a comctl32.dll beside the program is
+    // never taken, and once the search is restricted nothing else is looked at but the system
+    // folder. Before XP (no store, and the program's folder first) the full path is taken.
+    DWORD version = GetVersion();
+    bool sideBySide = (version & 0x80000000) == 0 && MAKEWORD(HIBYTE(LOWORD(version)), LOBYTE(LOWORD(version))) >= 0x0501;
+    if (searchRestricted || sideBySide)
         library_.Reset(LoadLibraryA("comctl32.dll"));
     else
         LoadSystemLibrary(library_, "comctl32.dll");
