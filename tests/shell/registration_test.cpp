@@ -91,13 +91,11 @@ TEST_F(UninstallEntryTest, ReinstallUpdatesValueByValueAndKeepsOthers)
     ExpectString(ReadRegistryValue(HKEY_LOCAL_MACHINE, kTestEntry.c_str(), "UninstallString"),
                  "\"D:\\Puzzle\\SETUP.EXE\" /r");
     ExpectString(ReadRegistryValue(HKEY_LOCAL_MACHINE, kTestEntry.c_str(), "HelpLink"), "http://example.org/");
-    EXPECT_FALSE(ReadRegistryValue(HKEY_LOCAL_MACHINE, kTestEntry.c_str(), "DisplayVersion").exists)
-        << "the earlier version, which this package no longer names";
+    EXPECT_FALSE(ReadRegistryValue(HKEY_LOCAL_MACHINE, kTestEntry.c_str(), "DisplayVersion").exists) << "not named now";
     EXPECT_EQ(9u, ValueCount(HKEY_LOCAL_MACHINE, kTestEntry));
 }
 
-// Entry 1 a program with a version resource (a copy of the built installer): its icon and
-// version; and an entry put back after an incomplete uninstall is the entry as written.
+// Entry 1 a program with a version resource (the installer's copy); the entry put back whole.
 TEST_F(UninstallEntryTest, ProgramOfEntryOneGivesIconAndVersionAndTheEntryIsRestoredWhole)
 {
     TempFolder folder("registration-entry-one");
