@@ -29,7 +29,7 @@ struct CheckedFile {
     TextSet installed;  // over targets: every non-empty one offered, in order
 };
 
-// [Install] values: Title, Folder, InstallKey, RemoveNone. True when the installer's loader
+// [Install] values: Title, Folder, InstallKey, Version, Publisher, RemoveNone. True when the installer's loader
 // accepts the file, so that the entries can be checked.
 bool CheckSettings(CheckedFile& file);
 

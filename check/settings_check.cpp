@@ -1,5 +1,6 @@
 // The [Install] values that make a file usable at all (Title, Folder, the uninstall entry's
-// name), and the uninstall's reach over the destination folder.
+// name), the uninstall entry's optional texts, and the uninstall's reach over the destination
+// folder.
 #include "check/checks.h"
 
 #include "base/messages.h"
@@ -109,6 +110,12 @@ bool CheckSettings(CheckedFile& file)
     if (ReadValue(file, "InstallKey", value) > 0 && lstrcmpA(value, file.package.installKey) != 0)
         ReportAt(Severity::Error, file, "InstallKey", "holds a separator: the uninstall entry is registered as \"",
                  file.package.installKey, "\"");
+
+    // Texts only the system's list of programs shows: one that does not fit is left out.
+    if (ReadValue(file, kVersionKey, value) + 1 >= kVersionCapacity)
+        ReportAt(Severity::Warning, file, kVersionKey, "longer than 63 bytes: the uninstall entry shows no version");
+    if (ReadValue(file, kPublisherKey, value) + 1 >= kPublisherCapacity)
+        ReportAt(Severity::Warning, file, kPublisherKey, "longer than 99 bytes: the uninstall entry shows no publisher");
 
     char parent[kPathCapacity];
     if (ReadValue(file, "RemoveNone", value) == 0 && SharedParent(parent))

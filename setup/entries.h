@@ -20,6 +20,8 @@ constexpr const char* kShortcutKey = "Shortcut";
 constexpr const char* kResidentKey = "TSR";
 constexpr const char* kRemoveNoneKey = "RemoveNone";
 constexpr const char* kOpenKey = "Open";
+constexpr const char* kVersionKey = "Version";
+constexpr const char* kPublisherKey = "Publisher";
 
 // The two pseudo entries that come before the file entries 1..N: the installer itself and its
 // setup information file, copied and removed like file entries.

@@ -21,6 +21,7 @@ struct InstallState {
     char openAfterInstall[kPathCapacity];
     char uninstallShortcutName[kPathCapacity];
     int stepIndex;
+    ULONGLONG installedBytes;            // sizes of the package's files this run put in place
     bool installDone;
     bool installIncomplete;              // a step failed: a file not copied, a folder not made
     HWND sheetWindow;

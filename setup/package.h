@@ -6,6 +6,10 @@
 #include "base/path.h"
 
 constexpr size_t kTitleCapacity = 100;
+// The optional texts of the uninstall entry, at most 63 and 99 bytes: one byte more shows a
+// longer value, which is left out, never cut.
+constexpr size_t kVersionCapacity = 65;
+constexpr size_t kPublisherCapacity = 101;
 
 struct Package {
     char sourceDir[kPathCapacity];       // folder of the working path, with trailing separator
@@ -15,6 +19,8 @@ struct Package {
     char title[kTitleCapacity];
     char installKey[kPathCapacity];      // name of the uninstall entry's key
     char shortcutTarget[kPathCapacity];  // the desktop shortcut's target, below the destination
+    char version[kVersionCapacity];      // shown in the system's list of programs; empty: none given
+    char publisher[kPublisherCapacity];
     bool residentProgram;
     bool keepForeignFiles;
     int fileCount;

@@ -18,9 +18,17 @@ namespace {
 
 constexpr size_t kAccessoriesCapacity = 50;
 
-void ReadInstallString(const Package& package, const char* key, char* buffer, size_t capacity)
+DWORD ReadInstallString(const Package& package, const char* key, char* buffer, size_t capacity)
 {
-    GetPrivateProfileStringA(kInstallSection, key, "", buffer, static_cast<DWORD>(capacity), package.infPath);
+    return GetPrivateProfileStringA(kInstallSection, key, "", buffer, static_cast<DWORD>(capacity), package.infPath);
+}
+
+// A text that only the system's list of programs shows: one that fills its buffer is too long,
+// and left out rather than cut.
+void ReadWholeInstallString(const Package& package, const char* key, char* buffer, size_t capacity)
+{
+    if (ReadInstallString(package, key, buffer, capacity) + 2 > capacity)
+        buffer[0] = '\0';
 }
 
 // Numbered entries 1, 2, ... up to the first one that is absent or empty; later keys are never
@@ -233,6 +241,8 @@ bool LoadSetupInformation(Package& package, EngineReport& report)
     ReadInstallString(package, kInstallKeyKey, package.installKey, sizeof package.installKey);
     ReadInstallString(package, kMenuKey, menu, sizeof menu);
     ReadInstallString(package, kShortcutKey, package.shortcutTarget, sizeof package.shortcutTarget);
+    ReadWholeInstallString(package, kVersionKey, package.version, sizeof package.version);
+    ReadWholeInstallString(package, kPublisherKey, package.publisher, sizeof package.publisher);
     package.residentProgram = GetPrivateProfileIntA(kInstallSection, kResidentKey, 0, package.infPath) == 1;
     package.keepForeignFiles = GetPrivateProfileIntA(kInstallSection, kRemoveNoneKey, 0, package.infPath) == 1;
 

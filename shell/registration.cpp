@@ -8,8 +8,33 @@
 #include "base/same_file.h"
 #include "setup/entries.h"
 #include "setup/install_state.h"
+#include "base/system_library.h"
+
+#include <stddef.h>
 
 namespace {
+
+// The values of the uninstall entry, where SavedUninstallEntry keeps each, and the capacity of a
+// text (0: a DWORD).
+struct EntryValue {
+    const char* name;
+    unsigned short offset;
+    unsigned short capacity;
+};
+constexpr EntryValue kEntryValues[] = {
+    {kDisplayNameValue, offsetof(SavedUninstallEntry, displayName), kPathCapacity},
+    {kMenuDirValue, offsetof(SavedUninstallEntry, menuDir), kPathCapacity},
+    {kUninstallStringValue, offsetof(SavedUninstallEntry, command), kCommandCapacity},
+    {kQuietUninstallStringValue, offsetof(SavedUninstallEntry, quietCommand), kQuietCommandCapacity},
+    {"DisplayIcon", offsetof(SavedUninstallEntry, displayIcon), kPathCapacity},
+    {"DisplayVersion", offsetof(SavedUninstallEntry, displayVersion), kVersionCapacity},
+    {"Publisher", offsetof(SavedUninstallEntry, publisher), kPublisherCapacity},
+    {"InstallLocation", offsetof(SavedUninstallEntry, installLocation), kPathCapacity},
+    {"EstimatedSize", offsetof(SavedUninstallEntry, estimatedSize), 0},
+    {"NoModify", offsetof(SavedUninstallEntry, noModify), 0},
+    {"NoRepair", offsetof(SavedUninstallEntry, noRepair), 0},
+    {kFolderWasThereValue, offsetof(SavedUninstallEntry, folderWasThere), 0},
+};
 
 // Only a non-empty installKey names an entry of this application: an empty one would name the
 // shared "Uninstall" key itself. A path that does not fit is refused rather than cut.
@@ -20,24 +45,9 @@ bool UninstallEntryPath(const Package& package, char (&path)[kPathCapacity])
     return CopyText(path, kUninstallKey) && AppendText(path, "\\") && AppendText(path, package.installKey);
 }
 
-// Stored with the text length plus one: the terminator is part of the value.
-LONG SetString(HKEY key, const char* name, const char* text)
-{
-    return RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text), lstrlenA(text) + 1);
-}
-
 LONG SetNumber(HKEY key, const char* name, DWORD number)
 {
     return RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number), sizeof number);
-}
-
-// The quiet uninstall command beside the command "path" /r.
-LONG SetQuietCommand(HKEY key, const char* command)
-{
-    char quiet[kQuietCommandCapacity];
-    if (!CopyText(quiet, command) || !AppendText(quiet, kQuietSwitch))
-        return ERROR_FILENAME_EXCED_RANGE;
-    return SetString(key, kQuietUninstallStringValue, quiet);
 }
 
 // The uninstall entry's key, made when it is missing, open for writing. A user without
@@ -50,6 +60,55 @@ LONG CreateUninstallEntryKey(const Package& package, RegistryHandle& key)
     LONG result = RegCreateKeyExA(HKEY_LOCAL_MACHINE, path, 0, nullptr, 0, KEY_WRITE, nullptr, key.Receive(), nullptr);
     key.KeepIf(result == ERROR_SUCCESS);
     return result;
+}
+
+// Writes the entry's values into its open key; ERROR_SUCCESS, or the platform's reason for the
+// first value that could not be written. A text is stored with its terminator.
+LONG SetEntryValues(HKEY key, const SavedUninstallEntry& values)
+{
+    for (const EntryValue& value : kEntryValues) {
+        const char* data = reinterpret_cast<const char*>(&values) + value.offset;
+        bool isText = value.capacity != 0;
+        // A value this install has not, which an earlier one may have written, goes.
+        if (isText ? data[0] == '\0' : *reinterpret_cast<const DWORD*>(data) == 0) {
+            RegDeleteValueA(key, value.name);
+            continue;
+        }
+        LONG result = RegSetValueExA(key, value.name, 0, isText ? REG_SZ : REG_DWORD, reinterpret_cast<const BYTE*>(data),
+                                     isText ? static_cast<DWORD>(lstrlenA(data) + 1) : static_cast<DWORD>(sizeof(DWORD)));
+        if (result != ERROR_SUCCESS)
+            return result;
+    }
+    return ERROR_SUCCESS;
+}
+
+// The entry's values besides the uninstall command, from the package and the install that ran.
+void DescribeInstallation(const Package& package, const char* programPath, SavedUninstallEntry& values)
+{
+    // The quiet command is the command followed by " /quiet", which always fits.
+    CopyText(values.quietCommand, values.command);
+    AppendText(values.quietCommand, kQuietSwitch);
+    CopyText(values.displayName, package.title);
+    CopyText(values.menuDir, installState.menuDir);
+    // The application's program is entry 1 when that is a program; else the installer stands
+    // for the application. An entry not resolved has an empty target, which is neither a program
+    // nor a file with a version; without entries, entry 1 names the install folder itself.
+    ResolvedEntry first = ResolveInstallEntry(package, 1);
+    const char* extension = ExtensionPart(first.target);
+    CopyText(values.displayIcon, extension != nullptr && lstrcmpiA(extension, ".exe") == 0 ? first.target : programPath);
+    if (package.version[0] != '\0')
+        CopyText(values.displayVersion, package.version);
+    else
+        ReadFileVersion(first.target, values.displayVersion, static_cast<int>(sizeof values.displayVersion));
+    CopyText(values.publisher, package.publisher);
+    // As Windows shows a folder: without a trailing separator, except after a root ("C:\").
+    if (CopyText(values.installLocation, installState.installDir))
+        NormalizeFolderPath(values.installLocation);
+    ULONGLONG kib = (installState.installedBytes + 1023) >> 10;
+    values.estimatedSize = kib > MAXDWORD ? MAXDWORD : static_cast<DWORD>(kib);
+    values.noModify = 1;
+    values.noRepair = 1;
+    values.folderWasThere = installState.folderWasThere ? 1 : 0;
 }
 
 // The program of an uninstall command, when the command names one by a full path.
@@ -67,24 +126,14 @@ LONG WriteUninstallEntry(const Package& package, const char* programPath)
 {
     // The command the system's list of removable programs runs; a cut one would start
     // something else. The destination page refuses a folder whose command would not fit.
-    char command[kCommandCapacity];
-    if (!CopyText(command, "\"") || !AppendText(command, programPath) || !AppendText(command, "\" /r"))
+    SavedUninstallEntry values = {};
+    if (!CopyText(values.command, "\"") || !AppendText(values.command, programPath) ||
+        !AppendText(values.command, "\" /r"))
         return ERROR_FILENAME_EXCED_RANGE;
+    DescribeInstallation(package, programPath, values);
     RegistryHandle key;
     LONG result = CreateUninstallEntryKey(package, key);
-    if (result == ERROR_SUCCESS)
-        result = SetString(key.Get(), kDisplayNameValue, package.title);
-    if (result == ERROR_SUCCESS)
-        result = SetString(key.Get(), kMenuDirValue, installState.menuDir);
-    if (result == ERROR_SUCCESS)
-        result = SetString(key.Get(), kUninstallStringValue, command);
-    if (result == ERROR_SUCCESS)
-        result = SetQuietCommand(key.Get(), command);
-    if (result == ERROR_SUCCESS && installState.folderWasThere)
-        result = SetNumber(key.Get(), kFolderWasThereValue, 1);
-    else if (result == ERROR_SUCCESS)
-        RegDeleteValueA(key.Get(), kFolderWasThereValue);
-    return result;
+    return result == ERROR_SUCCESS ? SetEntryValues(key.Get(), values) : result;
 }
 
 bool SaveUninstallEntry(const Package& package, SavedUninstallEntry* saved)
@@ -94,27 +143,21 @@ bool SaveUninstallEntry(const Package& package, SavedUninstallEntry* saved)
     RegistryKey key;
     if (!UninstallEntryPath(package, path) || !key.Open(HKEY_LOCAL_MACHINE, path, KEY_READ))
         return false;
-    saved->hasDisplayName = key.ReadString(kDisplayNameValue, saved->displayName);
-    saved->hasMenuDir = key.ReadString(kMenuDirValue, saved->menuDir);
-    saved->hasCommand = key.ReadString(kUninstallStringValue, saved->command);
-    DWORD folderWasThere = 0;
-    saved->folderWasThere = key.ReadNumber(kFolderWasThereValue, &folderWasThere) && folderWasThere == 1;
+    for (const EntryValue& value : kEntryValues) {
+        char* data = reinterpret_cast<char*>(saved) + value.offset;
+        if (value.capacity != 0)
+            key.ReadString(value.name, data, value.capacity);
+        else
+            key.ReadNumber(value.name, reinterpret_cast<DWORD*>(data));
+    }
     return true;
 }
 
 void RestoreUninstallEntry(const Package& package, const SavedUninstallEntry& saved)
 {
     RegistryHandle key;
-    if (CreateUninstallEntryKey(package, key) != ERROR_SUCCESS)
-        return;
-    if (saved.hasDisplayName)
-        SetString(key.Get(), kDisplayNameValue, saved.displayName);
-    if (saved.hasMenuDir)
-        SetString(key.Get(), kMenuDirValue, saved.menuDir);
-    if (saved.hasCommand && SetString(key.Get(), kUninstallStringValue, saved.command) == ERROR_SUCCESS)
-        SetQuietCommand(key.Get(), saved.command);
-    if (saved.folderWasThere)
-        SetNumber(key.Get(), kFolderWasThereValue, 1);
+    if (CreateUninstallEntryKey(package, key) == ERROR_SUCCESS)
+        SetEntryValues(key.Get(), saved);
 }
 
 bool IsRegisteredProgram(const Package& package, const char* programPath)

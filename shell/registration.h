@@ -12,19 +12,24 @@
 // the first key or value that could not be written.
 LONG WriteUninstallEntry(const Package& package, const char* programPath);
 
-// The values of the uninstall entry as the install wrote them, read before the entry is deleted
-// so that an uninstall that ends incomplete can put them back unchanged.
+// The values of the uninstall entry: what the install writes, and what an uninstall that ends
+// incomplete reads before the entry is deleted, to put it back unchanged. An empty text or a
+// number 0 is a value not written (and removed where an earlier install wrote it).
 struct SavedUninstallEntry {
-    bool hasDisplayName;
-    bool hasMenuDir;
-    bool hasCommand;
-    bool folderWasThere;
     char displayName[kPathCapacity];
     char menuDir[kPathCapacity];
     char command[kCommandCapacity];
+    char quietCommand[kQuietCommandCapacity];
+    char displayIcon[kPathCapacity];
+    char displayVersion[kVersionCapacity];
+    char publisher[kPublisherCapacity];
+    char installLocation[kPathCapacity];  // the install folder, without a trailing separator
+    DWORD estimatedSize;                  // KiB of the files the install put in place
+    DWORD noModify;                       // always 1: the program neither changes an
+    DWORD noRepair;                       // installation nor repairs it
+    DWORD folderWasThere;
 };
-// The quiet uninstall command is the command followed by " /quiet", restored with it.
-// False when the entry does not exist; a value that is absent or not text is not saved.
+// False when the entry does not exist; a value that is absent or not of its type is not saved.
 bool SaveUninstallEntry(const Package& package, SavedUninstallEntry* saved);
 void RestoreUninstallEntry(const Package& package, const SavedUninstallEntry& saved);
 

@@ -161,6 +161,15 @@ BOOL CopyAnswering(const char* source, const char* target, BOOL failIfExists, co
     return job.copied;
 }
 
+// Adds a file to the size the uninstall entry shows: one copied, or one in place already when the
+// install runs from the installed copy. Files kept, skipped or not copied are not counted. True.
+bool CountInstalled(const WIN32_FIND_DATAA* facts)
+{
+    if (facts != nullptr)
+        installState.installedBytes += (static_cast<ULONGLONG>(facts->nFileSizeHigh) << 32) | facts->nFileSizeLow;
+    return true;
+}
+
 // A registration that could not be written leaves an installation the system's list cannot
 // remove: the user is told so, with the platform's reason, and the outcome is incomplete.
 void CheckRegistrationWrite(LONG result, const char* what, EngineReport& report)
@@ -275,7 +284,7 @@ bool CopyEntryFile(const ResolvedEntry& entry, ReplaceRule rule, EngineReport& r
         if (!copied) {
             DWORD error = GetLastError();
             if (IsSameFile(source, target))
-                return true;
+                return CountInstalled(sourceFacts);
             if (error == ERROR_SHARING_VIOLATION) {
                 ReportCopyFailure(report, IDS_FILE_IN_USE, target, error);
                 return false;
@@ -309,6 +318,8 @@ bool CopyEntryFile(const ResolvedEntry& entry, ReplaceRule rule, EngineReport& r
         }
     }
     LogAction(copied ? LogFileCopied : LogFileKept, target);
+    if (copied)
+        CountInstalled(sourceFacts);
     // The copy, a kept file, or one an earlier installation left for a skipped entry loses
     // read-only, hidden and system. A fresh copy takes the attributes of its source, so a copy
     // of a plain file is plain already: the call, which costs Wine about as much as copying a

@@ -273,11 +273,22 @@ protected:
         std::string execPath = installDir;
         const char* reported = getenv("LIFECYCLE_REPORTED_WINDOWS");
         execPath.resize(reported != nullptr && strcmp(reported, "win95") == 0 ? execPath.size() + 1 : 260, '\0');
+        DWORD size = 0;  // of the files the install copied, in KiB rounded up
+        for (const char* file : kPackageFiles)
+            size += static_cast<DWORD>(ReadFileBytes(source + file).size());
+        size = (size + 1023) / 1024;
         const ExpectedValue values[] = {
             {HKEY_LOCAL_MACHINE, kUninstallEntry, "DisplayName", REG_SZ, std::string(kTitle) + '\0'},
             {HKEY_LOCAL_MACHINE, kUninstallEntry, "UninstallString", REG_SZ,
              "\"" + installDir + "SETUP.EXE\" /r" + '\0'},
             {HKEY_LOCAL_MACHINE, kUninstallEntry, "MenuDir", REG_SZ, menuDir + '\0'},
+            {HKEY_LOCAL_MACHINE, kUninstallEntry, "DisplayIcon", REG_SZ, installDir + "PUZZLE.EXE" + '\0'},
+            {HKEY_LOCAL_MACHINE, kUninstallEntry, "DisplayVersion", REG_SZ, std::string("1.0") + '\0'},
+            {HKEY_LOCAL_MACHINE, kUninstallEntry, "Publisher", REG_SZ, std::string("Tamberlyn") + '\0'},
+            {HKEY_LOCAL_MACHINE, kUninstallEntry, "InstallLocation", REG_SZ, installDir.substr(0, installDir.size() - 1) + '\0'},
+            {HKEY_LOCAL_MACHINE, kUninstallEntry, "EstimatedSize", REG_DWORD, std::string(reinterpret_cast<char*>(&size), 4)},
+            {HKEY_LOCAL_MACHINE, kUninstallEntry, "NoModify", REG_DWORD, std::string("\1\0\0\0", 4)},
+            {HKEY_LOCAL_MACHINE, kUninstallEntry, "NoRepair", REG_DWORD, std::string("\1\0\0\0", 4)},
             {HKEY_CURRENT_USER, kApplicationKey, "ExecPath", REG_SZ, execPath},
             {HKEY_CURRENT_USER, kApplicationKey, "first", REG_DWORD, std::string("\1\0\0\0", 4)},
         };
@@ -391,6 +402,7 @@ LANGUAGE_TEST_F(Lifecycle, InstallReinstallUninstallLeavesThePrefixAsItWas)
         EXPECT_EQ(Message(30, kTitle), uninstalled.statusShown);
         EXPECT_EQ(std::vector<std::string>(), uninstalled.unexpectedBoxes);
         EXPECT_EQ(1, uninstalled.workerExit);
+        EXPECT_FALSE(RegistryKeyExists(HKEY_LOCAL_MACHINE, kUninstallEntry)) << "the uninstall entry with all its values";
         EXPECT_NE(request.processId, uninstalled.workerId);
 
         // Left on purpose: the worker copy until the next start, and the application key.

@@ -37,6 +37,8 @@ const std::vector<std::string> kSetupInf = {
     "Title=Planted Mistakes",
     "Folder=Planted",
     "InstallKey=Planted\\Key",
+    "Version=" + std::string(64, '9'),
+    "Publisher=" + std::string(100, 'p'),
     "Shortcut=MISSING.EXE",
     "1=PROGRAM.EXE",
     "2=NOTHERE.TXT",
@@ -102,6 +104,8 @@ TEST(SetupCheck, FindsEachPlantedMistakeAtItsSectionKeyAndLine)
     const Expected expected[] = {
         {"SETUP.INF", &kSetupInf, "Folder=Planted", "warning", "Install", "RemoveNone", "single level below"},
         {"SETUP.INF", &kSetupInf, "InstallKey=Planted\\Key", "error", "Install", "InstallKey", "\"Planted_Key\""},
+        {"SETUP.INF", &kSetupInf, kSetupInf[5], "warning", "Install", "Version", "longer than 63 bytes"},
+        {"SETUP.INF", &kSetupInf, kSetupInf[6], "warning", "Install", "Publisher", "longer than 99 bytes"},
         {"SETUP.INF", &kSetupInf, "Shortcut=MISSING.EXE", "error", "Install", "Shortcut", "not one of the installed files"},
         {"SETUP.INF", &kSetupInf, "2=NOTHERE.TXT", "error", "Install", "2", "\"NOTHERE.TXT\" is not in the package"},
         {"SETUP.INF", &kSetupInf, "3=a.txt,q!a.txt", "error", "Install", "3", "unknown folder macro \"q!\""},
@@ -132,7 +136,7 @@ TEST(SetupCheck, FindsEachPlantedMistakeAtItsSectionKeyAndLine)
     CheckReport report = RunSetupCheck("\"" + package.path() + "\"", scratch);
     ASSERT_FALSE(report.lines.empty()) << "exit code " << report.exitCode;
     EXPECT_EQ(2, report.exitCode) << report.all;
-    EXPECT_EQ("16 errors, 8 warnings", report.lines.back()) << report.all;
+    EXPECT_EQ("16 errors, 10 warnings", report.lines.back()) << report.all;
 
     std::vector<bool> matched(report.lines.size(), false);
     for (const Expected& row : expected) {

@@ -7,6 +7,7 @@
 
 #include "base/path.h"
 #include "base/registry_key.h"
+#include "res/version.h"
 #include "setup/install_state.h"
 #include "shell/registration.h"
 #include "support/test_support.h"
@@ -57,11 +58,12 @@ protected:
         CopyText(testPackage.installKey, kTestEntryName);
         CopyText(testPackage.title, "Puzzle");
         CopyText(installState.menuDir, "C:\\Menu\\Puzzle");
+        CopyText(installState.installDir, "C:\\Apps\\Puzzle\\");
     }
     void TearDown() override { EXPECT_TRUE(DeleteRegistryTree(HKEY_LOCAL_MACHINE, kTestEntry.c_str())); }
 };
 
-TEST_F(UninstallEntryTest, WritesExactlyItsFourValues)
+TEST_F(UninstallEntryTest, WritesExactlyItsValues)
 {
     WriteUninstallEntry(testPackage, "C:\\Apps\\Puzzle\\SETUP.EXE");
     ExpectString(ReadRegistryValue(HKEY_LOCAL_MACHINE, kTestEntry.c_str(), "DisplayName"), "Puzzle");
@@ -70,7 +72,10 @@ TEST_F(UninstallEntryTest, WritesExactlyItsFourValues)
                  "\"C:\\Apps\\Puzzle\\SETUP.EXE\" /r");
     ExpectString(ReadRegistryValue(HKEY_LOCAL_MACHINE, kTestEntry.c_str(), "QuietUninstallString"),
                  "\"C:\\Apps\\Puzzle\\SETUP.EXE\" /r /quiet");
-    EXPECT_EQ(4u, ValueCount(HKEY_LOCAL_MACHINE, kTestEntry));
+    // Without entries the installer stands for the application; no version, nothing copied.
+    ExpectString(ReadRegistryValue(HKEY_LOCAL_MACHINE, kTestEntry.c_str(), "DisplayIcon"), "C:\\Apps\\Puzzle\\SETUP.EXE");
+    ExpectString(ReadRegistryValue(HKEY_LOCAL_MACHINE, kTestEntry.c_str(), "InstallLocation"), "C:\\Apps\\Puzzle");
+    EXPECT_EQ(8u, ValueCount(HKEY_LOCAL_MACHINE, kTestEntry));
 }
 
 TEST_F(UninstallEntryTest, ReinstallUpdatesValueByValueAndKeepsOthers)
@@ -78,14 +83,47 @@ TEST_F(UninstallEntryTest, ReinstallUpdatesValueByValueAndKeepsOthers)
     ASSERT_TRUE(SetRegistryString(HKEY_LOCAL_MACHINE, kTestEntry.c_str(), "DisplayName", "Old Puzzle"));
     ASSERT_TRUE(SetRegistryString(HKEY_LOCAL_MACHINE, kTestEntry.c_str(), "UninstallString",
                                   "\"C:\\A much longer old folder\\Puzzle\\SETUP.EXE\" /r"));
-    ASSERT_TRUE(SetRegistryString(HKEY_LOCAL_MACHINE, kTestEntry.c_str(), "Publisher", "Acme"));
+    ASSERT_TRUE(SetRegistryString(HKEY_LOCAL_MACHINE, kTestEntry.c_str(), "HelpLink", "http://example.org/"));
+    ASSERT_TRUE(SetRegistryString(HKEY_LOCAL_MACHINE, kTestEntry.c_str(), "DisplayVersion", "0.9"));
 
     WriteUninstallEntry(testPackage, "D:\\Puzzle\\SETUP.EXE");
     ExpectString(ReadRegistryValue(HKEY_LOCAL_MACHINE, kTestEntry.c_str(), "DisplayName"), "Puzzle");
     ExpectString(ReadRegistryValue(HKEY_LOCAL_MACHINE, kTestEntry.c_str(), "UninstallString"),
                  "\"D:\\Puzzle\\SETUP.EXE\" /r");
-    ExpectString(ReadRegistryValue(HKEY_LOCAL_MACHINE, kTestEntry.c_str(), "Publisher"), "Acme");
-    EXPECT_EQ(5u, ValueCount(HKEY_LOCAL_MACHINE, kTestEntry));
+    ExpectString(ReadRegistryValue(HKEY_LOCAL_MACHINE, kTestEntry.c_str(), "HelpLink"), "http://example.org/");
+    EXPECT_FALSE(ReadRegistryValue(HKEY_LOCAL_MACHINE, kTestEntry.c_str(), "DisplayVersion").exists) << "not named now";
+    EXPECT_EQ(9u, ValueCount(HKEY_LOCAL_MACHINE, kTestEntry));
+}
+
+// Entry 1 a program with a version resource (the installer's copy); the entry put back whole.
+TEST_F(UninstallEntryTest, ProgramOfEntryOneGivesIconAndVersionAndTheEntryIsRestoredWhole)
+{
+    TempFolder folder("registration-entry-one");
+    ASSERT_TRUE(CopyProgram(folder / "PUZZLE.EXE"));
+    ASSERT_TRUE(WriteFileBytes(folder / "SETUP.INF", "[Install]\r\n1=PUZZLE.EXE\r\n"));
+    CopyText(testPackage.infPath, (folder / "SETUP.INF").c_str());
+    CopyText(installState.installDir, folder.path().c_str());
+    CopyText(testPackage.publisher, "Tamberlyn");
+    testPackage.fileCount = 1;
+    installState.installedBytes = 1025;
+    ASSERT_EQ(ERROR_SUCCESS, WriteUninstallEntry(testPackage, (folder / "SETUP.EXE").c_str()));
+    ExpectString(ReadRegistryValue(HKEY_LOCAL_MACHINE, kTestEntry.c_str(), "DisplayIcon"), folder / "PUZZLE.EXE");
+    ExpectString(ReadRegistryValue(HKEY_LOCAL_MACHINE, kTestEntry.c_str(), "DisplayVersion"), FILE_VERSION_TEXT);
+
+    const char* names[] = {"DisplayName", "MenuDir", "UninstallString", "QuietUninstallString", "DisplayIcon",
+                           "DisplayVersion", "Publisher", "InstallLocation", "EstimatedSize", "NoModify", "NoRepair"};
+    std::vector<RegistryValue> written;
+    for (const char* name : names)
+        written.push_back(ReadRegistryValue(HKEY_LOCAL_MACHINE, kTestEntry.c_str(), name));
+    SavedUninstallEntry saved;
+    ASSERT_TRUE(SaveUninstallEntry(testPackage, &saved));
+    DeleteUninstallEntry(testPackage);
+    RestoreUninstallEntry(testPackage, saved);
+    for (size_t i = 0; i < written.size(); ++i) {
+        RegistryValue back = ReadRegistryValue(HKEY_LOCAL_MACHINE, kTestEntry.c_str(), names[i]);
+        EXPECT_TRUE(written[i].exists && back.type == written[i].type && back.data == written[i].data) << names[i];
+    }
+    EXPECT_EQ(11u, ValueCount(HKEY_LOCAL_MACHINE, kTestEntry));
 }
 
 TEST_F(UninstallEntryTest, EveryProgramPathIsWrittenWholeAndALongerOneRefused)
