@@ -52,6 +52,7 @@ inline const std::vector<MessageScenarios>& ScenarioTable()
         {42, {"FolderPage"}},
         {43, {"FolderPage"}},
         {44, {"SwitchesHelp"}},
+        {45, {}},
     };
     return table;
 }
